@@ -1,0 +1,278 @@
+#include "core/chemistry.h"
+
+#include "core/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ardovin {
+
+namespace {
+
+// The first dissociation constant of sulphurous acid, as pKa.
+constexpr double PKa = 1.8;
+
+constexpr double GramsPerTeaspoonOfPowder = 6.2;
+// A powder tablespoon is taken as three teaspoons, with this factor rather than an exact third.
+constexpr double TeaspoonsToTablespoon = 0.333333;
+constexpr double MillilitresPerTeaspoon = 4.92892;
+constexpr double MillilitresPerTablespoon = 14.7868;
+constexpr double MillilitresPerFluidOunce = 29.5735;
+constexpr double OuncesPerGram = 0.035274;
+constexpr float MilligramsPerGram = 1000.0f;
+constexpr float Percent = 100.0f;
+
+constexpr std::array PowderUnits{AdditionUnit::Grams, AdditionUnit::AvoirdupoisOunces,
+                                 AdditionUnit::Tablespoons, AdditionUnit::Teaspoons};
+constexpr std::array SolutionUnits{AdditionUnit::Millilitres, AdditionUnit::FluidOunces,
+                                   AdditionUnit::Tablespoons, AdditionUnit::Teaspoons};
+constexpr std::array TabletUnits{AdditionUnit::Tablets};
+constexpr std::array AllAdditionUnits{AdditionUnit::Grams,
+                                      AdditionUnit::Millilitres,
+                                      AdditionUnit::Teaspoons,
+                                      AdditionUnit::Tablespoons,
+                                      AdditionUnit::Tablets,
+                                      AdditionUnit::FluidOunces,
+                                      AdditionUnit::AvoirdupoisOunces};
+
+template <typename Member, std::size_t N>
+std::optional<Member> MatchText(const std::array<Member, N>& members, const QString& text)
+{
+    for (Member member : members)
+        if (ListText(member) == text)
+            return member;
+    return std::nullopt;
+}
+
+// F(pH) = 10^(pH - pKa) + 1: how many parts of free SO2 hold one part of molecular SO2.
+double FreeToMolecularRatio(float pH)
+{
+    return std::pow(10.0, static_cast<double>(pH) - PKa) + 1.0;
+}
+
+} // namespace
+
+QString ListText(SulphiteSource source)
+{
+    switch (source) {
+    case SulphiteSource::PotassiumMetabisulphite:
+        return QStringLiteral("Potassium Metabisulphite");
+    case SulphiteSource::SodiumBisulphite:
+        return QStringLiteral("Sodium Bisulphite");
+    case SulphiteSource::SodiumMetabisulphite:
+        return QStringLiteral("Sodium Metabisulphite");
+    }
+    return {};
+}
+
+QString ListText(SourceForm form)
+{
+    switch (form) {
+    case SourceForm::Tablet:
+        return QStringLiteral("Tablet");
+    case SourceForm::Powder:
+        return QStringLiteral("Powder");
+    case SourceForm::Solution:
+        return QStringLiteral("Solution");
+    }
+    return {};
+}
+
+QString ListText(TargetKind kind)
+{
+    switch (kind) {
+    case TargetKind::TotalFree:
+        return QStringLiteral("Total Free SO2");
+    case TargetKind::Molecular:
+        return QStringLiteral("Molecular SO2");
+    }
+    return {};
+}
+
+QString ListText(BatchUnit unit)
+{
+    switch (unit) {
+    case BatchUnit::USGallon:
+        return QStringLiteral("U.S. Gal.");
+    case BatchUnit::ImperialGallon:
+        return QStringLiteral("Imp. Gal.");
+    case BatchUnit::Litre:
+        return QStringLiteral("Litres");
+    }
+    return {};
+}
+
+QString ListText(AdditionUnit unit)
+{
+    switch (unit) {
+    case AdditionUnit::Grams:
+        return QStringLiteral("g");
+    case AdditionUnit::Millilitres:
+        return QStringLiteral("ml");
+    case AdditionUnit::Teaspoons:
+        return QStringLiteral("tsp");
+    case AdditionUnit::Tablespoons:
+        return QStringLiteral("tbsp");
+    case AdditionUnit::Tablets:
+        return QStringLiteral("tablets");
+    case AdditionUnit::FluidOunces:
+        return QStringLiteral("oz (fl.)");
+    case AdditionUnit::AvoirdupoisOunces:
+        return QStringLiteral("oz (av.)");
+    }
+    return {};
+}
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+std::optional<SulphiteSource> SourceFromText(const QString& text)
+{
+    return MatchText(AllSources, TrimBlanks(text));
+}
+
+std::optional<TargetKind> TargetKindFromText(const QString& text)
+{
+    return MatchText(AllTargetKinds, TrimBlanks(text));
+}
+
+std::optional<BatchUnit> BatchUnitFromText(const QString& text)
+{
+    return MatchText(AllBatchUnits, TrimBlanks(text));
+}
+
+std::optional<AdditionUnit> AdditionUnitFromText(const QString& text)
+{
+    return MatchText(AllAdditionUnits, text);
+}
+
+std::optional<SourceForm> FormFromText(const QString& text)
+{
+    return MatchText(AllForms, text);
+}
+
+std::span<const AdditionUnit> AdditionUnitsFor(SourceForm form)
+{
+    switch (form) {
+    case SourceForm::Tablet:
+        return TabletUnits;
+    case SourceForm::Powder:
+        return PowderUnits;
+    case SourceForm::Solution:
+        return SolutionUnits;
+    }
+    return {};
+}
+
+AdditionUnit DefaultAdditionUnit(SourceForm form)
+{
+    switch (form) {
+    case SourceForm::Tablet:
+        return AdditionUnit::Tablets;
+    case SourceForm::Solution:
+        return AdditionUnit::Millilitres;
+    case SourceForm::Powder:
+        break;
+    }
+    return AdditionUnit::Grams;
+}
+
+float SO2Fraction(SulphiteSource source)
+{
+    switch (source) {
+    case SulphiteSource::PotassiumMetabisulphite:
+        return static_cast<float>(0.576312049081521);
+    case SulphiteSource::SodiumBisulphite:
+        return static_cast<float>(0.615638904104323);
+    case SulphiteSource::SodiumMetabisulphite:
+        return static_cast<float>(0.673978338514626);
+    }
+    return 0.0f;
+}
+
+std::optional<float> UnitsPerLitre(BatchUnit unit)
+{
+    switch (unit) {
+    case BatchUnit::USGallon:
+        return static_cast<float>(0.264172);
+    case BatchUnit::ImperialGallon:
+        return static_cast<float>(0.219969);
+    case BatchUnit::Litre:
+        break;
+    }
+    return std::nullopt;
+}
+
+float ToLitres(float size, BatchUnit unit)
+{
+    const std::optional<float> perLitre = UnitsPerLitre(unit);
+    if (!perLitre)
+        return size;
+    return StoreSingle(static_cast<double>(size) / static_cast<double>(*perLitre));
+}
+
+float MolecularFromFree(float freeSO2, float pH)
+{
+    return StoreSingle(static_cast<double>(freeSO2) / FreeToMolecularRatio(pH));
+}
+
+float FreeFromMolecular(float molecularSO2, float pH)
+{
+    return StoreSingle(FreeToMolecularRatio(pH) * static_cast<double>(molecularSO2));
+}
+
+float BaseAmount(SourceForm form, double requirement, SulphiteSource source, float litres,
+                 float tabletWeight, float solutionPercent)
+{
+    const double fraction = SO2Fraction(source);
+    const double perMille = MilligramsPerGram;
+    const double volume = litres;
+    switch (form) {
+    case SourceForm::Powder:
+        return StoreSingle(requirement / perMille / fraction * volume);
+    case SourceForm::Tablet:
+        return StoreSingle(requirement / perMille / fraction * volume /
+                           static_cast<double>(tabletWeight));
+    case SourceForm::Solution:
+        // Here the division by the fraction comes before the division by 1000.
+        return StoreSingle(requirement / fraction / perMille /
+                           (static_cast<double>(solutionPercent) / Percent) * volume);
+    }
+    return 0.0f;
+}
+
+float AmountInUnit(SourceForm form, float baseAmount, AdditionUnit unit)
+{
+    const auto offered = AdditionUnitsFor(form);
+    if (std::find(offered.begin(), offered.end(), unit) == offered.end())
+        return 0.0f;
+    const double amount = baseAmount;
+    const bool powder = form == SourceForm::Powder;
+    switch (unit) {
+    case AdditionUnit::Grams:
+    case AdditionUnit::Millilitres:
+    case AdditionUnit::Tablets:
+        return baseAmount;
+    case AdditionUnit::Teaspoons:
+        return StoreSingle(powder ? amount / GramsPerTeaspoonOfPowder
+                                  : amount / MillilitresPerTeaspoon);
+    case AdditionUnit::Tablespoons:
+        return StoreSingle(powder ? amount / GramsPerTeaspoonOfPowder * TeaspoonsToTablespoon
+                                  : amount / MillilitresPerTablespoon);
+    case AdditionUnit::FluidOunces:
+        return StoreSingle(amount / MillilitresPerFluidOunce);
+    case AdditionUnit::AvoirdupoisOunces:
+        return StoreSingle(amount * OuncesPerGram);
+    }
+    return 0.0f;
+}
+
+} // namespace ardovin

@@ -1,0 +1,83 @@
+#include "core/dose.h"
+
+#include "core/numbers.h"
+
+namespace ardovin {
+
+namespace {
+
+void ComputeTarget(const DoseInputs& in, DoseResult& out)
+{
+    if (!in.TargetKind)
+        return;
+    if (*in.TargetKind == TargetKind::TotalFree) {
+        out.TargetFreeSO2 = in.TargetFreeSO2;
+        out.TargetMolecularSO2 = MolecularFromFree(in.TargetFreeSO2, in.PH);
+    } else {
+        out.TargetMolecularSO2 = in.TargetMolecularSO2;
+        out.TargetFreeSO2 = FreeFromMolecular(in.TargetMolecularSO2, in.PH);
+    }
+}
+
+void ComputeAmount(const DoseInputs& in, DoseResult& out)
+{
+    if (!in.Source)
+        return; // no compound, nothing to dose with
+    const double requirement =
+        static_cast<double>(out.TargetFreeSO2) - static_cast<double>(in.ExistingFreeSO2);
+    out.Amount = BaseAmount(in.Form, requirement, *in.Source, out.BatchLitres, in.TabletWeight,
+                            in.SolutionPercent);
+    switch (in.Form) {
+    case SourceForm::Powder:
+        out.AmountTsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Teaspoons);
+        out.AmountTbsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Tablespoons);
+        out.AmountOz = AmountInUnit(in.Form, out.Amount, AdditionUnit::AvoirdupoisOunces);
+        break;
+    case SourceForm::Solution:
+        out.AmountTsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Teaspoons);
+        out.AmountTbsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Tablespoons);
+        out.AmountOz = AmountInUnit(in.Form, out.Amount, AdditionUnit::FluidOunces);
+        break;
+    case SourceForm::Tablet:
+        break;
+    }
+}
+
+float ShownAddition(const DoseInputs& in, const DoseResult& out)
+{
+    if (!in.AdditionUnit)
+        return 0.0f;
+    switch (*in.AdditionUnit) {
+    case AdditionUnit::Grams:
+    case AdditionUnit::Millilitres:
+    case AdditionUnit::Tablets:
+        return out.Amount;
+    case AdditionUnit::Teaspoons:
+        return out.AmountTsp;
+    case AdditionUnit::Tablespoons:
+        return out.AmountTbsp;
+    case AdditionUnit::FluidOunces:
+    case AdditionUnit::AvoirdupoisOunces:
+        return out.AmountOz;
+    }
+    return 0.0f;
+}
+
+} // namespace
+
+DoseResult ComputeDose(const DoseInputs& in)
+{
+    DoseResult out;
+    out.BatchLitres = in.BatchUnit ? ToLitres(in.BatchSize, *in.BatchUnit) : in.BatchSize;
+    out.ExistingMolecularSO2 = MolecularFromFree(in.ExistingFreeSO2, in.PH);
+    ComputeTarget(in, out);
+    out.FreeSO2Requirement = StoreSingle(static_cast<double>(out.TargetFreeSO2) -
+                                         static_cast<double>(in.ExistingFreeSO2));
+    out.MolecularSO2Requirement = StoreSingle(static_cast<double>(out.TargetMolecularSO2) -
+                                              static_cast<double>(out.ExistingMolecularSO2));
+    ComputeAmount(in, out);
+    out.ShownAddition = ShownAddition(in, out);
+    return out;
+}
+
+} // namespace ardovin

@@ -1,0 +1,34 @@
+# Shared by the set-up scripts: installs missing Debian packages, then configures and builds.
+set -euo pipefail
+
+ARDOVIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Installs the named Debian packages that are not installed yet; quick when all are there.
+ardovin_require_packages() {
+    local missing=()
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Ardovin needs these Debian packages, which are not installed:" >&2
+        echo "    ${missing[*]}" >&2
+        echo "Install them as root, then run this command again:" >&2
+        echo "    sudo apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures (once) and builds one build folder: ardovin_build <folder> <build type> [cmake options]
+ardovin_build() {
+    local folder=$1 type=$2
+    shift 2
+    cmake -S "$ARDOVIN_ROOT" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+    cmake --build "$folder"
+}
