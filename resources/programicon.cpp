@@ -1,0 +1,18 @@
+#include "resources/programicon.h"
+
+namespace ardovin {
+
+QList<int> ProgramIconSizes()
+{
+    return {16, 32, 48, 64, 128, 256};
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : ProgramIconSizes())
+        icon.addFile(QStringLiteral(":/ardovin/icon%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace ardovin

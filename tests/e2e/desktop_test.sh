@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Runs a copy of the real program under Xvfb and uses it with the keyboard, as a person would.
+# Usage: desktop_test.sh <ardovin executable> <clipboard reader>
+set -euo pipefail
+
+program=$(realpath "$1")
+clipboard_reader=$(realpath "$2")
+
+for tool in xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed" >&2; exit 1; }
+done
+
+if [ -z "${ARDOVIN_E2E_INNER:-}" ]; then
+    export ARDOVIN_E2E_INNER=1
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+folder=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$folder"' EXIT
+cp "$program" "$folder/ardovin"
+mkdir -m 700 "$folder/run"
+export XDG_RUNTIME_DIR="$folder/run" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "Windows on the display:" >&2
+    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+        echo "  $(xdotool getwindowname "$id") $(xdotool getwindowgeometry "$id" | grep Geometry)" >&2
+    done
+    [ -n "${ARDOVIN_E2E_HOLD:-}" ] && sleep "$ARDOVIN_E2E_HOLD"
+    exit 1
+}
+pause() { sleep "${1:-0.3}"; }
+
+# The visible windows of a process called Ardovin, once there is one (waits up to 20 s).
+wait_for_window() {
+    local pid=$1 width=$2 windows id
+    for _ in $(seq 100); do
+        windows=$(xdotool search --onlyvisible --pid "$pid" --name '^Ardovin$' 2>/dev/null || true)
+        for id in $windows; do
+            if [ -z "$width" ] || xdotool getwindowgeometry "$id" | grep -q "Geometry: $width"x; then
+                echo "$id"
+                return 0
+            fi
+        done
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.2
+    done
+    return 1
+}
+
+# A visible window of the process with the given title (waits up to 10 s).
+wait_for_named() {
+    local id
+    for _ in $(seq 50); do
+        id=$(xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+focus() { xdotool windowfocus --sync "$1"; pause 0.2; }
+# Without a window manager a window opened during a chord (Alt+O) can keep believing a
+# modifier is down; releasing them all before each chord puts every window right again.
+release_modifiers() { xdotool keyup Shift_L Shift_R Alt_L Alt_R Control_L Control_R; }
+keys() {
+    release_modifiers
+    xdotool key --delay 60 "$@"
+    pause
+}
+type_text() { xdotool type --delay 60 "$1"; pause; }
+clipboard() { "$clipboard_reader"; }
+
+# A message box's text, copied with Ctrl+C as the box allows.
+box_text() {
+    focus "$1"
+    keys ctrl+c
+    clipboard
+}
+
+# 1. First start without settings.cfg: the message, answered with the keyboard.
+cd "$folder"
+./ardovin &
+first=$!
+box=$(wait_for_window "$first" "") || fail "no window at the first start"
+text=$(box_text "$box")
+grep -q "User default settings not found." <<<"$text" || fail "start-up message was: $text"
+grep -q "Loading program defaults." <<<"$text" || fail "start-up message was: $text"
+keys Return
+
+main=$(wait_for_window "$first" 510) || fail "the main window did not appear"
+focus "$main"
+
+# The program defaults: Tab from Existing SO2 to the batch size, and copy it.
+keys Tab Tab Tab Tab ctrl+a ctrl+c
+[ "$(clipboard)" = "5.00" ] || fail "batch size at start was '$(clipboard)'"
+
+# 2. A second copy says so and ends without a window; the first goes on.
+./ardovin &
+second=$!
+box=$(wait_for_window "$second" "") || fail "the second copy showed nothing"
+text=$(box_text "$box")
+grep -q "Ardovin already running." <<<"$text" || fail "second copy said: $text"
+keys Return
+status=0
+wait "$second" || status=$?
+[ "$status" -eq 0 ] || fail "the second copy ended with status $status"
+kill -0 "$first" || fail "the first copy ended"
+
+# 3. A batch, by keystrokes: 23 U.S. gallons, pH 3.50, from 10 to 40 mg/L, powder in grams.
+focus "$main"
+keys shift+Tab shift+Tab shift+Tab shift+Tab # back to Existing SO2
+keys ctrl+a
+type_text 10
+keys Tab ctrl+a
+type_text 40
+keys Tab Tab Tab ctrl+a # Sulphite source, Powder, batch size
+type_text 23
+keys alt+c
+pause 0.5
+
+# The addition, selected in its label and copied.
+geometry=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+read -r width height <<<"$geometry"
+menu_height=$((height - 274))
+xdotool mousemove --window "$main" 380 $((menu_height + 202)) click 1
+pause
+keys ctrl+a ctrl+c
+[ "$(clipboard)" = "4.53" ] || fail "the addition was '$(clipboard)', not 4.53"
+
+# 4. Options, OK writes the program defaults beside the executable.
+focus "$main"
+keys alt+o
+dialog=$(wait_for_named "$first" '^Default Settings$') || fail "the Default Settings window did not open"
+focus "$dialog"
+keys Return # OK is the default button
+for _ in $(seq 25); do [ -f settings.cfg ] && break; sleep 0.2; done
+expected=$(printf '"source","Potassium Metabisulphite"\r\n"form","Powder"\r\n"batchunits","U.S. Gal."\r\n"batchsize",5\r\n"solution",10\r\n"tablet",.44\r\n"target","Total Free SO2"\r\n' | od -c)
+[ -f settings.cfg ] || fail "settings.cfg was not written"
+[ "$(od -c settings.cfg)" = "$expected" ] || fail "settings.cfg holds: $(od -c settings.cfg)"
+
+# 5. File, Exit ends the program with status 0.
+focus "$main"
+keys alt+f x
+status=0
+wait "$first" || status=$?
+[ "$status" -eq 0 ] || fail "File, Exit ended with status $status"
+echo "PASS: Ardovin started, refused a second copy, calculated, saved its defaults and ended"

@@ -1,0 +1,136 @@
+#include "ui/controls.h"
+
+#include "ui/modProc.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+namespace ardovin {
+
+namespace {
+
+QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
+{
+    const QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
+    switch (spec.kind) {
+    case ControlKind::Panel:
+        return new QWidget(parent);
+    case ControlKind::Frame:
+        return new QGroupBox(caption, parent);
+    case ControlKind::Label:
+    case ControlKind::RightLabel: {
+        auto* label = new QLabel(caption, parent);
+        label->setAlignment(
+            (spec.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) |
+            Qt::AlignVCenter);
+        return label;
+    }
+    case ControlKind::ResultLabel: {
+        auto* label = new QLabel(parent);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // The user cannot change a result, but may select and copy it; Tab still passes it by.
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        label->setFocusPolicy(Qt::ClickFocus);
+        label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid black; padding-right: 2px;"
+                                            " background-color: %1; color: black; }")
+                                 .arg(LightGrey().name()));
+        return label;
+    }
+    case ControlKind::TextField: {
+        auto* field = new QLineEdit(parent);
+        field->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        modProc::AttachNumericKeyFilter(*field);
+        return field;
+    }
+    case ControlKind::Spin: {
+        auto* spin = new QScrollBar(Qt::Vertical, parent);
+        modProc::SetUpSpinControl(*spin);
+        return spin;
+    }
+    case ControlKind::List: {
+        auto* list = new QComboBox(parent);
+        if (!caption.isEmpty())
+            list->addItems(caption.split(u'|'));
+        list->setCurrentIndex(-1);
+        return list;
+    }
+    case ControlKind::Option:
+        return new QRadioButton(caption, parent);
+    case ControlKind::Button:
+        return new QPushButton(caption, parent);
+    }
+    return nullptr;
+}
+
+// Lists use the smaller font of the window; where the system's font is wider than the one the
+// layout was drawn for, it shrinks until the longest item shows whole.
+void FitListFont(QComboBox& list)
+{
+    constexpr qreal ListPointSize = 8.25;
+    constexpr qreal SmallestPointSize = 6.5;
+    QFont font = modProc::ProgramFont(ListPointSize);
+    auto fits = [&list, &font] {
+        list.setFont(font);
+        QStyleOptionComboBox option;
+        option.initFrom(&list);
+        const int room =
+            list.style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &list)
+                .width();
+        const QFontMetrics metrics(font);
+        for (int i = 0; i < list.count(); ++i)
+            if (metrics.horizontalAdvance(list.itemText(i)) > room)
+                return false;
+        return true;
+    };
+    while (!fits() && font.pointSizeF() > SmallestPointSize)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+}
+
+QString AccessibleName(const ControlSpec& spec)
+{
+    if (spec.accessibleName)
+        return QString::fromUtf8(spec.accessibleName);
+    QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
+    return caption.remove(u'&').trimmed();
+}
+
+} // namespace
+
+void BuildControls(QWidget& root, std::span<const ControlSpec> specs)
+{
+    const QFont font = modProc::ProgramFont();
+    for (const ControlSpec& spec : specs) {
+        QWidget* parent = &root;
+        if (spec.container)
+            parent = root.findChild<QWidget*>(QString::fromLatin1(spec.container));
+        Q_ASSERT(parent);
+        QWidget* control = CreateControl(spec, parent);
+        control->setObjectName(QString::fromLatin1(spec.name));
+        if (spec.kind != ControlKind::List)
+            control->setFont(font);
+        control->setGeometry(Twips(spec.left), Twips(spec.top), Twips(spec.width),
+                             Twips(spec.height));
+        if (auto* list = qobject_cast<QComboBox*>(control))
+            FitListFont(*list);
+        if (spec.tooltip) {
+            control->setToolTip(QString::fromUtf8(spec.tooltip));
+            control->setAccessibleDescription(control->toolTip());
+        }
+        control->setAccessibleName(AccessibleName(spec));
+    }
+}
+
+QColor LightGrey()
+{
+    return QColor(224, 224, 224);
+}
+
+} // namespace ardovin

@@ -1,0 +1,243 @@
+#include "ui/frmSettings.h"
+
+#include "core/numbers.h"
+#include "core/validation.h"
+#include "settings/settings_file.h"
+#include "ui/controls.h"
+#include "ui/modProc.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+using namespace ardovin;
+
+namespace {
+
+using K = ControlKind;
+
+// The dialog as it is laid out, in twips.
+constexpr ControlSpec Layout[] = {
+    {"Picture1", K::Panel, nullptr, 0, 0, 6150, 2535, nullptr, nullptr, "Settings panel"},
+    {"fraSO2", K::Frame, "Picture1", 120, 120, 2895, 2295, "Sulphite Data", nullptr, nullptr},
+    {"cboForm", K::List, "fraSO2", 240, 480, 2415, 315,
+     "Potassium Metabisulphite|Sodium Bisulphite|Sodium Metabisulphite", "Default sulphite source.",
+     "Default sulphite source"},
+    {"optPowder", K::Option, "fraSO2", 240, 1080, 1095, 300, "Powder", nullptr, nullptr},
+    {"optSolution", K::Option, "fraSO2", 240, 1440, 1095, 300, "Solution", nullptr, nullptr},
+    {"txtSolution", K::TextField, "fraSO2", 1440, 1440, 750, 300, nullptr, "Default solution %.",
+     "Solution percentage"},
+    {"vsbPercent", K::Spin, "fraSO2", 2190, 1440, 255, 300, nullptr, nullptr,
+     "Solution percentage up down"},
+    {"lblPercent", K::Label, "fraSO2", 2520, 1440, 255, 300, "%", nullptr, nullptr},
+    {"optTablet", K::Option, "fraSO2", 240, 1800, 975, 300, "Tablet", nullptr, nullptr},
+    {"txtTabWeight", K::TextField, "fraSO2", 1440, 1800, 750, 300, nullptr,
+     "Default tablet weight.", "Tablet weight"},
+    {"vsbCampden", K::Spin, "fraSO2", 2190, 1800, 255, 300, nullptr, nullptr,
+     "Tablet weight up down"},
+    {"lblTabWeight", K::Label, "fraSO2", 2520, 1800, 255, 300, "g", nullptr, nullptr},
+    {"Frame2", K::Frame, "Picture1", 3135, 120, 2895, 855, "Batch Data", nullptr, nullptr},
+    {"Label5", K::Label, "Frame2", 120, 360, 495, 300, "Size", nullptr, nullptr},
+    {"txtBatchSize", K::TextField, "Frame2", 600, 360, 750, 300, nullptr, "Default batch size.",
+     "Size"},
+    {"vsbBatchSize", K::Spin, "Frame2", 1350, 360, 255, 300, nullptr, nullptr, "Size up down"},
+    {"cboBatch", K::List, "Frame2", 1680, 360, 1095, 315, "U.S. Gal.|Imp. gal.|Litres",
+     "Default batch size units.", "Default batch size units"},
+    {"Frame1", K::Frame, "Picture1", 3135, 1080, 2895, 735, "Target", nullptr, nullptr},
+    {"cboTarget", K::List, "Frame1", 240, 300, 2415, 315, "Total Free SO2|Molecular SO2",
+     "Default target.", "Default target"},
+    {"cmdRestore", K::Button, "Picture1", 3135, 1980, 2895, 375, "&Restore Program Defaults",
+     "Restore program settings.", nullptr},
+    {"cmdCancel", K::Button, nullptr, 3135, 2655, 1335, 375, "&Cancel",
+     "Close without saving settings.", nullptr},
+    {"cmdOK", K::Button, nullptr, 4695, 2655, 1335, 375, "&OK", "Close and save settings.",
+     nullptr},
+};
+
+constexpr int ClientWidth = 6150;
+constexpr int ClientHeight = 3135;
+
+struct SpinBinding
+{
+    const char* spin;
+    const char* field;
+    SpinRule rule;
+};
+
+constexpr SpinBinding Spins[] = {
+    {"vsbBatchSize", "txtBatchSize", SpinRules::BatchSize},
+    {"vsbCampden", "txtTabWeight", SpinRules::TabWeight},
+    {"vsbPercent", "txtSolution", SpinRules::Solution},
+};
+
+} // namespace
+
+frmSettings::frmSettings(UserDefaults& store, QString settingsFilePath, QWidget* parent)
+    : QDialog(parent), Store(store), SettingsFilePath(std::move(settingsFilePath))
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Default Settings"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    BuildControls();
+    SetSourceGroups(SourceForm::Powder);
+    // Coming back from another window of the program refills the fields; coming back from
+    // another program (no focus before) or from a message box does not.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && now->window() == this && old && old->window() != this &&
+            !qobject_cast<QMessageBox*>(old->window()))
+            Form_Activate();
+    });
+}
+
+void frmSettings::BuildControls()
+{
+    ardovin::BuildControls(*this, Layout);
+    setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
+    auto find = [this]<typename T>(T*& control, const char* name) {
+        control = findChild<T*>(QString::fromLatin1(name));
+        Q_ASSERT(control);
+    };
+    find(Controls.cboForm, "cboForm");
+    find(Controls.optPowder, "optPowder");
+    find(Controls.optSolution, "optSolution");
+    find(Controls.optTablet, "optTablet");
+    find(Controls.cboBatch, "cboBatch");
+    find(Controls.txtSolution, "txtSolution");
+    find(Controls.txtTabWeight, "txtTabWeight");
+    find(Controls.txtBatchSize, "txtBatchSize");
+    find(Controls.cboTarget, "cboTarget");
+    find(lblPercent, "lblPercent");
+    find(lblTabWeight, "lblTabWeight");
+    find(vsbPercent, "vsbPercent");
+    find(vsbCampden, "vsbCampden");
+    Controls.formChosen = [this](SourceForm form) { SetSourceGroups(form); };
+    Controls.txtSolution->setText(QStringLiteral("10"));
+    Controls.txtTabWeight->setText(QStringLiteral("0.44"));
+    Controls.txtBatchSize->setText(QStringLiteral("23"));
+    Controls.optPowder->setChecked(true);
+
+    for (const SpinBinding& binding : Spins) {
+        auto* spin = findChild<QScrollBar*>(QString::fromLatin1(binding.spin));
+        auto* field = findChild<QLineEdit*>(QString::fromLatin1(binding.field));
+        const SpinRule rule = binding.rule;
+        connect(spin, &QScrollBar::valueChanged, this, [spin, field, rule](int position) {
+            modProc::StepField(*field, *spin, rule, position);
+        });
+    }
+    connect(Controls.optPowder, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optPowder_Click();
+    });
+    connect(Controls.optSolution, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optSolution_Click();
+    });
+    connect(Controls.optTablet, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            optTablet_Click();
+    });
+    auto* ok = findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &frmSettings::cmdOK_Click);
+    connect(findChild<QPushButton*>(QStringLiteral("cmdCancel")), &QPushButton::clicked, this,
+            &frmSettings::cmdCancel_Click);
+    connect(findChild<QPushButton*>(QStringLiteral("cmdRestore")), &QPushButton::clicked, this,
+            &frmSettings::cmdRestore_Click);
+}
+
+void frmSettings::Form_Activate()
+{
+    if (parentWidget())
+        setWindowIcon(parentWidget()->windowIcon());
+    if (!ApplyUserDefaults(Store, Controls))
+        ApplyProgramDefaults(Controls);
+}
+
+void frmSettings::cmdRestore_Click()
+{
+    ApplyProgramDefaults(Controls);
+}
+
+void frmSettings::cmdCancel_Click()
+{
+    close();
+}
+
+void frmSettings::cmdOK_Click()
+{
+    ValidateDefaults();
+}
+
+void frmSettings::optPowder_Click()
+{
+    SetSourceGroups(SourceForm::Powder);
+}
+void frmSettings::optSolution_Click()
+{
+    SetSourceGroups(SourceForm::Solution);
+}
+void frmSettings::optTablet_Click()
+{
+    SetSourceGroups(SourceForm::Tablet);
+}
+
+void frmSettings::SetSourceGroups(SourceForm form)
+{
+    const bool solution = form == SourceForm::Solution;
+    const bool tablet = form == SourceForm::Tablet;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Controls.txtSolution, vsbPercent, lblPercent})
+        control->setEnabled(solution);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Controls.txtTabWeight, vsbCampden, lblTabWeight})
+        control->setEnabled(tablet);
+}
+
+void frmSettings::ValidateDefaults()
+{
+    for (QLineEdit* field : {Controls.txtSolution, Controls.txtTabWeight, Controls.txtBatchSize})
+        if (field->text().isEmpty())
+            field->setText(FormatStandard(QStringLiteral("0")));
+    const auto problem = FirstDefaultsError(
+        Controls.txtSolution->text(), Controls.txtTabWeight->text(), Controls.txtBatchSize->text());
+    if (!problem) {
+        SaveUserDefaults();
+        return;
+    }
+    modProc::ShowInputError(problem->message);
+    QLineEdit* field = problem->field == InputField::Solution    ? Controls.txtSolution
+                       : problem->field == InputField::TabWeight ? Controls.txtTabWeight
+                                                                 : Controls.txtBatchSize;
+    // A field of a form that is not chosen is disabled and cannot take the focus.
+    if (field->isEnabled())
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+void frmSettings::SaveUserDefaults()
+{
+    auto selectedForm = [this] {
+        if (Controls.optPowder->isChecked())
+            return SourceForm::Powder;
+        return Controls.optSolution->isChecked() ? SourceForm::Solution : SourceForm::Tablet;
+    };
+    auto number = [](const QLineEdit* field) { return FormatStandard(TrimBlanks(field->text())); };
+    Store.set(SettingKey::Source, TrimBlanks(Controls.cboForm->currentText()));
+    Store.set(SettingKey::Form, ListText(selectedForm()));
+    Store.set(SettingKey::BatchUnits, TrimBlanks(Controls.cboBatch->currentText()));
+    Store.set(SettingKey::Solution, number(Controls.txtSolution));
+    Store.set(SettingKey::Tablet, number(Controls.txtTabWeight));
+    Store.set(SettingKey::BatchSize, number(Controls.txtBatchSize));
+    Store.set(SettingKey::Target, TrimBlanks(Controls.cboTarget->currentText()));
+
+    if (const auto failure = SaveSettingsFile(SettingsFilePath, Store)) {
+        modProc::ShowCritical(QString::number(failure->Code) + u'\r' + failure->Description);
+        return;
+    }
+    close();
+}

@@ -1,0 +1,186 @@
+#include "ui/modProc.h"
+
+#include "core/numbers.h"
+#include "platform/clipboard.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+
+namespace modProc {
+
+namespace {
+
+const QString ProgramTitle = QStringLiteral("Ardovin");
+
+// Ctrl+C in a message box copies its caption and text, so that a user can pass a message on
+// (Qt does this on Windows only).
+class MessageCopier : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            ardovin::SetClipboardText(box->windowTitle() + u'\n' + box->text() + u'\n');
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+Answer ShowRealBox(const MessageRequest& request)
+{
+    QMessageBox box(QApplication::activeWindow());
+    MessageCopier copier;
+    box.installEventFilter(&copier);
+    box.setWindowTitle(request.caption);
+    // The program's texts break lines with a carriage return.
+    box.setText(QString(request.text).replace(u'\r', u'\n'));
+    switch (request.icon) {
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    if (request.buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Answer::Ok;
+}
+
+MessageHandler& CurrentHandler()
+{
+    static MessageHandler handler;
+    return handler;
+}
+
+// The character a key would insert into the field; nothing for keys that insert none
+// (arrows, Delete, function keys). A control key with a letter is its control character.
+std::optional<int> TypedCharacter(const QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Delete)
+        return std::nullopt;
+    const bool control = event.modifiers().testFlag(Qt::ControlModifier) &&
+                         !event.modifiers().testFlag(Qt::AltModifier);
+    if (control && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z)
+        return event.key() - Qt::Key_A + 1;
+    if (event.text().isEmpty())
+        return std::nullopt;
+    return event.text().at(0).unicode();
+}
+
+class NumericKeyFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const std::optional<int> typed = TypedCharacter(*static_cast<QKeyEvent*>(event));
+            if (typed && ardovin::FilterNumericKey(*typed) == 0)
+                return true; // discarded
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+MessageHandler SetMessageHandler(MessageHandler handler)
+{
+    return std::exchange(CurrentHandler(), std::move(handler));
+}
+
+Answer ShowMessage(const MessageRequest& request)
+{
+    const MessageHandler& handler = CurrentHandler();
+    LastAnswer = handler ? handler(request) : ShowRealBox(request);
+    return LastAnswer;
+}
+
+void ShowInputError(const QString& text)
+{
+    ShowMessage({ProgramTitle, text, MessageIcon::Exclamation, MessageButtons::Ok});
+}
+
+bool AskYesNo(const QString& question)
+{
+    return ShowMessage({ProgramTitle, question, MessageIcon::Question, MessageButtons::YesNo}) ==
+           Answer::Yes;
+}
+
+void ShowCritical(const QString& text)
+{
+    ShowMessage({ProgramTitle, text, MessageIcon::Critical, MessageButtons::Ok});
+}
+
+QFont ProgramFont(qreal pointSize)
+{
+    static const QString family = [] {
+        const QString preferred = QStringLiteral("MS Sans Serif");
+        if (QFontDatabase::families().contains(preferred))
+            return preferred;
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+void AttachNumericKeyFilter(QLineEdit& field)
+{
+    field.installEventFilter(new NumericKeyFilter(&field));
+}
+
+void ClearResults(QLabel& lblAddition)
+{
+    lblAddition.setText(ardovin::FormatStandard(0.0));
+}
+
+void SetUpSpinControl(QScrollBar& spin)
+{
+    spin.setRange(-1, 1);
+    spin.setSingleStep(1);
+    spin.setPageStep(1);
+    spin.setValue(0);
+    spin.setFocusPolicy(Qt::NoFocus);
+}
+
+void StepField(QLineEdit& field, QScrollBar& spin, const ardovin::SpinRule& rule, int position)
+{
+    // Putting the control back to 0 raises its change once more; that nested press changes
+    // nothing and is not acted upon.
+    if (position == 0)
+        return;
+    if (field.isEnabled() && field.isVisible())
+        field.setFocus(Qt::OtherFocusReason);
+    if (const auto stepped = ardovin::SteppedText(field.text(), position, rule))
+        field.setText(*stepped);
+    spin.setValue(0);
+    if (const auto bounded = ardovin::BoundedText(field.text(), rule))
+        field.setText(*bounded);
+}
+
+} // namespace modProc
