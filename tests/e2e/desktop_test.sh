@@ -27,7 +27,6 @@ fail() {
     for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
         echo "  $(xdotool getwindowname "$id") $(xdotool getwindowgeometry "$id" | grep Geometry)" >&2
     done
-    [ -n "${ARDOVIN_E2E_HOLD:-}" ] && sleep "$ARDOVIN_E2E_HOLD"
     exit 1
 }
 pause() { sleep "${1:-0.3}"; }
@@ -36,7 +35,7 @@ pause() { sleep "${1:-0.3}"; }
 wait_for_window() {
     local pid=$1 width=$2 windows id
     for _ in $(seq 100); do
-        windows=$(xdotool search --onlyvisible --pid "$pid" --name '^Ardovin$' 2>/dev/null || true)
+        windows=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Ardovin$' 2>/dev/null || true)
         for id in $windows; do
             if [ -z "$width" ] || xdotool getwindowgeometry "$id" | grep -q "Geometry: $width"x; then
                 echo "$id"
@@ -53,7 +52,7 @@ wait_for_window() {
 wait_for_named() {
     local id
     for _ in $(seq 50); do
-        id=$(xdotool search --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1 || true)
+        id=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.2
     done
@@ -61,14 +60,7 @@ wait_for_named() {
 }
 
 focus() { xdotool windowfocus --sync "$1"; pause 0.2; }
-# Without a window manager a window opened during a chord (Alt+O) can keep believing a
-# modifier is down; releasing them all before each chord puts every window right again.
-release_modifiers() { xdotool keyup Shift_L Shift_R Alt_L Alt_R Control_L Control_R; }
-keys() {
-    release_modifiers
-    xdotool key --delay 60 "$@"
-    pause
-}
+keys() { xdotool key --delay 60 "$@"; pause; }
 type_text() { xdotool type --delay 60 "$1"; pause; }
 clipboard() { "$clipboard_reader"; }
 
@@ -102,6 +94,8 @@ second=$!
 box=$(wait_for_window "$second" "") || fail "the second copy showed nothing"
 text=$(box_text "$box")
 grep -q "Ardovin already running." <<<"$text" || fail "second copy said: $text"
+[ "$(xdotool search --all --onlyvisible --pid "$second" --name '^Ardovin$' | wc -l)" -eq 1 ] ||
+    fail "the second copy showed more than its message"
 keys Return
 status=0
 wait "$second" || status=$?
