@@ -13,7 +13,7 @@ const QLatin1StringView FileName{"settings.cfg"};
 
 // The file holds a few hundred bytes; anything far larger is not a settings file, and
 // reading it whole could exhaust memory.
-constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+constexpr qint64 MaxFileSize = qint64{16} * 1024 * 1024;
 
 bool EndsWithSeparator(const QString& directory)
 {
@@ -61,7 +61,16 @@ LoadResult LoadSettingsFile(const QString& path, UserDefaults& store)
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         return LoadResult::FileUnavailable;
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    // Read in pieces: asking for the whole limit at once would reserve all of it, at every
+    // start, for a file of a few lines.
+    constexpr qint64 Piece = 64 * 1024;
+    QByteArray bytes;
+    while (bytes.size() <= MaxFileSize) {
+        const QByteArray piece = file.read(Piece);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize)
         return LoadResult::FileUnavailable;
     return ParseSettings(bytes, store);

@@ -38,9 +38,14 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
         // The user cannot change a result, but may select and copy it; Tab still passes it by.
         label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         label->setFocusPolicy(Qt::ClickFocus);
-        label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid black; padding-right: 2px;"
-                                            " background-color: %1; color: black; }")
-                                 .arg(LightGrey().name()));
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setLineWidth(1);
+        label->setAutoFillBackground(true);
+        label->setMargin(2);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, LightGrey());
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
         return label;
     }
     case ControlKind::TextField: {

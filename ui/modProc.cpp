@@ -137,13 +137,9 @@ void ShowCritical(const QString& text)
 
 QFont ProgramFont(qreal pointSize)
 {
-    static const QString family = [] {
-        const QString preferred = QStringLiteral("MS Sans Serif");
-        if (QFontDatabase::families().contains(preferred))
-            return preferred;
-        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    }();
-    QFont font(family);
+    // Qt takes the first family of the list that the system has.
+    QFont font(QStringList{QStringLiteral("MS Sans Serif"),
+                           QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     return font;

@@ -2,6 +2,7 @@
 # Runs a copy of the real program under Xvfb and uses it with the keyboard, as a person would.
 # Usage: desktop_test.sh <ardovin executable> <clipboard reader>
 set -euo pipefail
+source "$(dirname "$(realpath "$0")")/../../scripts/lib/desktop.sh"
 
 program=$(realpath "$1")
 clipboard_reader=$(realpath "$2")
@@ -29,39 +30,6 @@ fail() {
     done
     exit 1
 }
-pause() { sleep "${1:-0.3}"; }
-
-# The visible windows of a process called Ardovin, once there is one (waits up to 20 s).
-wait_for_window() {
-    local pid=$1 width=$2 windows id
-    for _ in $(seq 100); do
-        windows=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Ardovin$' 2>/dev/null || true)
-        for id in $windows; do
-            if [ -z "$width" ] || xdotool getwindowgeometry "$id" | grep -q "Geometry: $width"x; then
-                echo "$id"
-                return 0
-            fi
-        done
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.2
-    done
-    return 1
-}
-
-# A visible window of the process with the given title (waits up to 10 s).
-wait_for_named() {
-    local id
-    for _ in $(seq 50); do
-        id=$(xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-
-focus() { xdotool windowfocus --sync "$1"; pause 0.2; }
-keys() { xdotool key --delay 60 "$@"; pause; }
-type_text() { xdotool type --delay 60 "$1"; pause; }
 clipboard() { "$clipboard_reader"; }
 
 # A message box's text, copied with Ctrl+C as the box allows.
@@ -75,13 +43,13 @@ box_text() {
 cd "$folder"
 ./ardovin &
 first=$!
-box=$(wait_for_window "$first" "") || fail "no window at the first start"
+box=$(wait_for_window "$first" '^Ardovin$') || fail "no window at the first start"
 text=$(box_text "$box")
 grep -q "User default settings not found." <<<"$text" || fail "start-up message was: $text"
 grep -q "Loading program defaults." <<<"$text" || fail "start-up message was: $text"
 keys Return
 
-main=$(wait_for_window "$first" 510) || fail "the main window did not appear"
+main=$(wait_for_window "$first" '^Ardovin$' 510) || fail "the main window did not appear"
 focus "$main"
 
 # The program defaults: Tab from Existing SO2 to the batch size, and copy it.
@@ -91,7 +59,7 @@ keys Tab Tab Tab Tab ctrl+a ctrl+c
 # 2. A second copy says so and ends without a window; the first goes on.
 ./ardovin &
 second=$!
-box=$(wait_for_window "$second" "") || fail "the second copy showed nothing"
+box=$(wait_for_window "$second" '^Ardovin$') || fail "the second copy showed nothing"
 text=$(box_text "$box")
 grep -q "Ardovin already running." <<<"$text" || fail "second copy said: $text"
 [ "$(xdotool search --all --onlyvisible --pid "$second" --name '^Ardovin$' | wc -l)" -eq 1 ] ||
@@ -105,20 +73,10 @@ kill -0 "$first" || fail "the first copy ended"
 # 3. A batch, by keystrokes: 23 U.S. gallons, pH 3.50, from 10 to 40 mg/L, powder in grams.
 focus "$main"
 keys shift+Tab shift+Tab shift+Tab shift+Tab # back to Existing SO2
-keys ctrl+a
-type_text 10
-keys Tab ctrl+a
-type_text 40
-keys Tab Tab Tab ctrl+a # Sulphite source, Powder, batch size
-type_text 23
-keys alt+c
-pause 0.5
+enter_worked_batch
 
 # The addition, selected in its label and copied.
-geometry=$(xdotool getwindowgeometry "$main" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
-read -r width height <<<"$geometry"
-menu_height=$((height - 274))
-xdotool mousemove --window "$main" 380 $((menu_height + 202)) click 1
+xdotool mousemove --window "$main" 380 $(($(menu_height "$main") + 202)) click 1
 pause
 keys ctrl+a ctrl+c
 [ "$(clipboard)" = "4.53" ] || fail "the addition was '$(clipboard)', not 4.53"
@@ -126,7 +84,7 @@ keys ctrl+a ctrl+c
 # 4. Options, OK writes the program defaults beside the executable.
 focus "$main"
 keys alt+o
-dialog=$(wait_for_named "$first" '^Default Settings$') || fail "the Default Settings window did not open"
+dialog=$(wait_for_window "$first" '^Default Settings$') || fail "the Default Settings window did not open"
 focus "$dialog"
 keys Return # OK is the default button
 for _ in $(seq 25); do [ -f settings.cfg ] && break; sleep 0.2; done

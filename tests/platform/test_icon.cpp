@@ -34,11 +34,12 @@ private slots:
                  qPrintable(wine.name()));
     }
 
-    void iconOffersEverySize()
+    void iconOffersTheWindowSizes()
     {
         const QIcon icon = ProgramIcon();
         QVERIFY(!icon.isNull());
-        for (const int size : ProgramIconSizes()) {
+        QCOMPARE(icon.availableSizes().size(), WindowIconSizes().size());
+        for (const int size : WindowIconSizes()) {
             QVERIFY(icon.availableSizes().contains(QSize(size, size)));
             const QImage expected(QStringLiteral(":/ardovin/icon%1.png").arg(size));
             QCOMPARE(icon.pixmap(size, size).toImage().convertToFormat(expected.format()),

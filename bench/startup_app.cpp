@@ -1,0 +1,62 @@
+// One start of a program, ended as soon as its window is on the screen: either Ardovin's main
+// window (with a settings.cfg beside it, as at a user's start) or a bare window of the same
+// size, the least a Qt Widgets program can show.
+// A third kind, a bare window holding one caption, shows what drawing any text at all costs.
+// Usage: startup_app ardovin <program folder> | startup_app minimal | startup_app caption
+#include "ui/frmSulfite.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QWindow>
+#include <cstring>
+
+namespace {
+
+// Quits once the window has been exposed, that is once the user could see it.
+class QuitWhenExposed : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+int ShowUntilExposed(QWidget& window)
+{
+    window.show();
+    QuitWhenExposed quitter;
+    window.windowHandle()->installEventFilter(&quitter);
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "ardovin") == 0) {
+        const QString folder = QString::fromLocal8Bit(argv[2]);
+        frmSulfite window(folder, folder + QStringLiteral("/ardovin.lock"));
+        if (!window.Form_Load())
+            return 1;
+        return ShowUntilExposed(window);
+    }
+    if (argc == 2 && std::strcmp(argv[1], "minimal") == 0) {
+        QWidget window;
+        window.resize(510, 274);
+        return ShowUntilExposed(window);
+    }
+    if (argc == 2 && std::strcmp(argv[1], "caption") == 0) {
+        QLabel window(QStringLiteral("Ardovin"));
+        window.resize(510, 274);
+        return ShowUntilExposed(window);
+    }
+    return 2;
+}

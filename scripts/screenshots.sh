@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Takes the screenshots in docs/screenshots of the real program under a virtual display: the
+# main window after the worked batch is calculated, and the Default Settings window.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$ARDOVIN_ROOT/scripts/lib/desktop.sh"
+
+if [ -z "${ARDOVIN_SCREENSHOTS_INNER:-}" ]; then
+    ardovin_require_packages g++ cmake ninja-build qt6-base-dev xvfb xauth xdotool
+    ardovin_build "$ARDOVIN_ROOT/build/release" Release -DARDOVIN_BUILD_TESTS=OFF \
+        -DARDOVIN_BUILD_BENCH=OFF
+    export ARDOVIN_SCREENSHOTS_INNER=1
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
+build=$ARDOVIN_ROOT/build/release
+shots=$ARDOVIN_ROOT/docs/screenshots
+mkdir -p "$shots"
+folder=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$folder"' EXIT
+cp "$build/app/ardovin" "$ARDOVIN_ROOT/resources/settings.cfg" "$folder/"
+mkdir -m 700 "$folder/run"
+export XDG_RUNTIME_DIR="$folder/run" QT_QPA_PLATFORM=xcb
+
+"$folder/ardovin" &
+program=$!
+main=$(wait_for_window "$program" '^Ardovin$' 510)
+focus "$main"
+enter_worked_batch
+"$build/tools/ardovin_grab_window" "$main" "$shots/main-window.png"
+keys alt+o
+dialog=$(wait_for_window "$program" '^Default Settings$')
+focus "$dialog"
+"$build/tools/ardovin_grab_window" "$dialog" "$shots/default-settings.png"
+echo "Saved $shots/main-window.png and $shots/default-settings.png"
