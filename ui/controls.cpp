@@ -138,4 +138,25 @@ QColor LightGrey()
     return QColor(224, 224, 224);
 }
 
+void ConnectSpinControls(const QWidget& root, std::span<const SpinBinding> bindings)
+{
+    for (const SpinBinding& binding : bindings) {
+        auto* spin = Control<QScrollBar>(root, binding.spin);
+        auto* field = Control<QLineEdit>(root, binding.field);
+        const SpinRule rule = binding.rule;
+        QObject::connect(spin, &QScrollBar::valueChanged, field, [spin, field, rule](int position) {
+            modProc::StepField(*field, *spin, rule, position);
+        });
+    }
+}
+
+void EnableSourceGroups(SourceForm form, std::initializer_list<QWidget*> solutionGroup,
+                        std::initializer_list<QWidget*> tabletGroup)
+{
+    for (QWidget* control : solutionGroup)
+        control->setEnabled(form == SourceForm::Solution);
+    for (QWidget* control : tabletGroup)
+        control->setEnabled(form == SourceForm::Tablet);
+}
+
 } // namespace ardovin

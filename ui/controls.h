@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/chemistry.h"
+#include "core/entry.h"
+
+#include <initializer_list>
 #include <QColor>
 #include <QString>
+#include <QWidget>
 #include <span>
-
-class QWidget;
 
 namespace ardovin {
 
@@ -46,5 +49,28 @@ void BuildControls(QWidget& root, std::span<const ControlSpec> specs);
 
 // The grey of disabled target fields and of the result labels.
 QColor LightGrey();
+
+// A control built from the table, by its name.
+template <typename T> T* Control(const QWidget& root, const char* name)
+{
+    T* control = root.findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(control);
+    return control;
+}
+
+// A spin control, the field it steps and the rule it steps by.
+struct SpinBinding
+{
+    const char* spin;
+    const char* field;
+    SpinRule rule;
+};
+
+// Makes every spin control step its field.
+void ConnectSpinControls(const QWidget& root, std::span<const SpinBinding> bindings);
+
+// Enables the solution group for a solution, the tablet group for tablets, neither for powder.
+void EnableSourceGroups(SourceForm form, std::initializer_list<QWidget*> solutionGroup,
+                        std::initializer_list<QWidget*> tabletGroup);
 
 } // namespace ardovin

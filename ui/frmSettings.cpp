@@ -62,13 +62,6 @@ constexpr ControlSpec Layout[] = {
 constexpr int ClientWidth = 6150;
 constexpr int ClientHeight = 3135;
 
-struct SpinBinding
-{
-    const char* spin;
-    const char* field;
-    SpinRule rule;
-};
-
 constexpr SpinBinding Spins[] = {
     {"vsbBatchSize", "txtBatchSize", SpinRules::BatchSize},
     {"vsbCampden", "txtTabWeight", SpinRules::TabWeight},
@@ -100,8 +93,7 @@ void frmSettings::BuildControls()
     ardovin::BuildControls(*this, Layout);
     setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
     auto find = [this]<typename T>(T*& control, const char* name) {
-        control = findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(control);
+        control = Control<T>(*this, name);
     };
     find(Controls.cboForm, "cboForm");
     find(Controls.optPowder, "optPowder");
@@ -122,14 +114,7 @@ void frmSettings::BuildControls()
     Controls.txtBatchSize->setText(QStringLiteral("23"));
     Controls.optPowder->setChecked(true);
 
-    for (const SpinBinding& binding : Spins) {
-        auto* spin = findChild<QScrollBar*>(QString::fromLatin1(binding.spin));
-        auto* field = findChild<QLineEdit*>(QString::fromLatin1(binding.field));
-        const SpinRule rule = binding.rule;
-        connect(spin, &QScrollBar::valueChanged, this, [spin, field, rule](int position) {
-            modProc::StepField(*field, *spin, rule, position);
-        });
-    }
+    ConnectSpinControls(*this, Spins);
     connect(Controls.optPowder, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             optPowder_Click();
@@ -189,14 +174,8 @@ void frmSettings::optTablet_Click()
 
 void frmSettings::SetSourceGroups(SourceForm form)
 {
-    const bool solution = form == SourceForm::Solution;
-    const bool tablet = form == SourceForm::Tablet;
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Controls.txtSolution, vsbPercent, lblPercent})
-        control->setEnabled(solution);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Controls.txtTabWeight, vsbCampden, lblTabWeight})
-        control->setEnabled(tablet);
+    EnableSourceGroups(form, {Controls.txtSolution, vsbPercent, lblPercent},
+                       {Controls.txtTabWeight, vsbCampden, lblTabWeight});
 }
 
 void frmSettings::ValidateDefaults()

@@ -103,13 +103,6 @@ constexpr int ClientWidth = 7650;
 constexpr int ClientHeight = 4110;
 
 // Each spin control with its field and rule.
-struct SpinBinding
-{
-    const char* spin;
-    const char* field;
-    SpinRule rule;
-};
-
 constexpr SpinBinding Spins[] = {
     {"vsbBatchSize", "txtBatchSize", SpinRules::BatchSize},
     {"vsbPh", "txtPh", SpinRules::Ph},
@@ -164,8 +157,7 @@ void frmSulfite::BuildControls()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     auto find = [this]<typename T>(T*& control, const char* name) {
-        control = findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(control);
+        control = Control<T>(*this, name);
     };
     find(cboForm, "cboForm");
     find(cboBatch, "cboBatch");
@@ -242,14 +234,7 @@ void frmSulfite::ConnectHandlers()
     for (QLineEdit* field : {txtBatchSize, txtPh, txtExistSO2, txtTargetSO2, txtTargetMolSO2,
                              txtTabWeight, txtSolution})
         connect(field, &QLineEdit::textChanged, this, &frmSulfite::ClearResults);
-    for (const SpinBinding& binding : Spins) {
-        auto* spin = findChild<QScrollBar*>(QString::fromLatin1(binding.spin));
-        auto* field = findChild<QLineEdit*>(QString::fromLatin1(binding.field));
-        const SpinRule rule = binding.rule;
-        connect(spin, &QScrollBar::valueChanged, this, [spin, field, rule](int position) {
-            modProc::StepField(*field, *spin, rule, position);
-        });
-    }
+    ConnectSpinControls(*this, Spins);
     connect(cboForm, &QComboBox::currentIndexChanged, this, &frmSulfite::cboForm_Click);
     connect(cboBatch, &QComboBox::currentIndexChanged, this, &frmSulfite::cboBatch_Click);
     connect(cboAdditionUnits, &QComboBox::currentIndexChanged, this,
@@ -444,12 +429,8 @@ void frmSulfite::optSolution_Click()
 
 void frmSulfite::SetSourceForm(SourceForm form)
 {
-    const bool solution = form == SourceForm::Solution;
-    const bool tablet = form == SourceForm::Tablet;
-    for (QWidget* control : std::initializer_list<QWidget*>{txtSolution, lblPercent, vsbPercent})
-        control->setEnabled(solution);
-    for (QWidget* control : std::initializer_list<QWidget*>{vsbCampden, txtTabWeight, lblTabWeight})
-        control->setEnabled(tablet);
+    EnableSourceGroups(form, {txtSolution, lblPercent, vsbPercent},
+                       {vsbCampden, txtTabWeight, lblTabWeight});
 }
 
 void frmSulfite::FillAdditionUnits(SourceForm form)
