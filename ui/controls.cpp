@@ -16,10 +16,10 @@ namespace ardovin {
 
 namespace {
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
+QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
 {
-    const QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
-    switch (spec.kind) {
+    const QString caption = QString::fromUtf8(entry.caption ? entry.caption : "");
+    switch (entry.kind) {
     case ControlKind::Panel:
         return new QWidget(parent);
     case ControlKind::Frame:
@@ -28,7 +28,7 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent)
     case ControlKind::RightLabel: {
         auto* label = new QLabel(caption, parent);
         label->setAlignment(
-            (spec.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) |
+            (entry.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) |
             Qt::AlignVCenter);
         return label;
     }
@@ -99,37 +99,37 @@ void FitListFont(QComboBox& list)
         font.setPointSizeF(font.pointSizeF() - 0.25);
 }
 
-QString AccessibleName(const ControlSpec& spec)
+QString AccessibleName(const ControlSpec& entry)
 {
-    if (spec.accessibleName)
-        return QString::fromUtf8(spec.accessibleName);
-    QString caption = QString::fromUtf8(spec.caption ? spec.caption : "");
+    if (entry.accessibleName)
+        return QString::fromUtf8(entry.accessibleName);
+    QString caption = QString::fromUtf8(entry.caption ? entry.caption : "");
     return caption.remove(u'&').trimmed();
 }
 
 } // namespace
 
-void BuildControls(QWidget& root, std::span<const ControlSpec> specs)
+void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
 {
     const QFont font = modProc::ProgramFont();
-    for (const ControlSpec& spec : specs) {
+    for (const ControlSpec& entry : entries) {
         QWidget* parent = &root;
-        if (spec.container)
-            parent = root.findChild<QWidget*>(QString::fromLatin1(spec.container));
+        if (entry.container)
+            parent = root.findChild<QWidget*>(QString::fromLatin1(entry.container));
         Q_ASSERT(parent);
-        QWidget* control = CreateControl(spec, parent);
-        control->setObjectName(QString::fromLatin1(spec.name));
-        if (spec.kind != ControlKind::List)
+        QWidget* control = CreateControl(entry, parent);
+        control->setObjectName(QString::fromLatin1(entry.name));
+        if (entry.kind != ControlKind::List)
             control->setFont(font);
-        control->setGeometry(Twips(spec.left), Twips(spec.top), Twips(spec.width),
-                             Twips(spec.height));
+        control->setGeometry(Twips(entry.left), Twips(entry.top), Twips(entry.width),
+                             Twips(entry.height));
         if (auto* list = qobject_cast<QComboBox*>(control))
             FitListFont(*list);
-        if (spec.tooltip) {
-            control->setToolTip(QString::fromUtf8(spec.tooltip));
+        if (entry.tooltip) {
+            control->setToolTip(QString::fromUtf8(entry.tooltip));
             control->setAccessibleDescription(control->toolTip());
         }
-        control->setAccessibleName(AccessibleName(spec));
+        control->setAccessibleName(AccessibleName(entry));
     }
 }
 

@@ -45,7 +45,7 @@ constexpr int Twips(int twips)
 }
 
 // Creates the controls on root in the order given; a container must come before its controls.
-void BuildControls(QWidget& root, std::span<const ControlSpec> specs);
+void BuildControls(QWidget& root, std::span<const ControlSpec> entries);
 
 // The grey of disabled target fields and of the result labels.
 QColor LightGrey();
