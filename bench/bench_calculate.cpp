@@ -4,11 +4,11 @@
 #include "ui/frmSulfite.h"
 #include "ui/modProc.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -5,11 +5,11 @@
 // Usage: startup_app ardovin <program folder> | startup_app minimal | startup_app caption
 #include "ui/frmSulfite.h"
 
+#include <cstring>
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
 #include <QWindow>
-#include <cstring>
 
 namespace {
 

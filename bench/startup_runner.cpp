@@ -13,7 +13,8 @@
 
 namespace {
 
-struct Run {
+struct Run
+{
     double seconds;
     long peakKiB;
 };

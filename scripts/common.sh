@@ -25,10 +25,15 @@ ardovin_require_packages() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Configures (once) and builds one build folder: ardovin_build <folder> <build type> [cmake options]
-ardovin_build() {
+# Configures one build folder: ardovin_configure <folder> <build type> [cmake options]
+ardovin_configure() {
     local folder=$1 type=$2
     shift 2
     cmake -S "$ARDOVIN_ROOT" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
-    cmake --build "$folder"
+}
+
+# Configures (once) and builds one build folder: ardovin_build <folder> <build type> [cmake options]
+ardovin_build() {
+    ardovin_configure "$@"
+    cmake --build "$1"
 }

@@ -1,8 +1,28 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything (benchmarks included) and runs the whole test suite.
+# Installs what is missing, then, stopping at the first failure: builds everything (benchmarks
+# included) and runs the whole test suite; runs the static checks; builds and runs the suite
+# again under AddressSanitizer and UndefinedBehaviorSanitizer; builds the fuzz targets with
+# clang and runs each for a short while.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ardovin_require_packages g++ cmake ninja-build qt6-base-dev libbenchmark-dev \
-    xvfb xauth xdotool
+    xvfb xauth xdotool clang libclang-rt-14-dev clang-tidy cppcheck
+
+stage() { printf '\n==== %s\n' "$*"; }
+
+stage "Test suite"
 ardovin_build "$ARDOVIN_ROOT/build/test" RelWithDebInfo -DARDOVIN_WERROR=ON
 ctest --test-dir "$ARDOVIN_ROOT/build/test" --output-on-failure
+
+stage "Static checks"
+"$ARDOVIN_ROOT/scripts/static_checks.sh" "$ARDOVIN_ROOT/build/test"
+
+# The whole suite again, the desktop test included; the sanitizers' options come with the
+# CTest environment of this build (tests/sanitizers).
+stage "Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+ardovin_build "$ARDOVIN_ROOT/build/asan" RelWithDebInfo -DARDOVIN_WERROR=ON \
+    -DARDOVIN_SANITIZE=ON -DARDOVIN_BUILD_BENCH=OFF
+ctest --test-dir "$ARDOVIN_ROOT/build/asan" --output-on-failure
+
+stage "Fuzzing"
+"$ARDOVIN_ROOT/scripts/fuzz.sh" 25

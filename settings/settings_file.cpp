@@ -63,7 +63,7 @@ LoadResult LoadSettingsFile(const QString& path, UserDefaults& store)
         return LoadResult::FileUnavailable;
     // Read in pieces: asking for the whole limit at once would reserve all of it, at every
     // start, for a file of a few lines.
-    constexpr qint64 Piece = 64 * 1024;
+    constexpr qint64 Piece = qint64{64} * 1024;
     QByteArray bytes;
     while (bytes.size() <= MaxFileSize) {
         const QByteArray piece = file.read(Piece);

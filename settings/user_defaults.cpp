@@ -45,13 +45,13 @@ bool UserDefaults::add(QAnyStringView key, SettingValue value)
     QString folded = Folded(key);
     if (entries_.contains(folded))
         return false;
-    entries_.insert(std::move(folded), std::move(value));
+    entries_.emplace(std::move(folded), std::move(value));
     return true;
 }
 
 void UserDefaults::set(QAnyStringView key, SettingValue value)
 {
-    entries_.insert(Folded(key), std::move(value));
+    entries_.emplace(Folded(key), std::move(value));
 }
 
 std::optional<SettingValue> ProgramDefault(QAnyStringView key)
