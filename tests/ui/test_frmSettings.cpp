@@ -50,20 +50,6 @@ class TestDefaults : public QObject
         return w;
     }
 
-    frmSettings* OpenOptions(const WindowUnderTest& w)
-    {
-        w.window->findChild<QAction*>("mnuOptions")->trigger();
-        auto* dialog = w.window->findChild<frmSettings*>();
-        if (dialog)
-            (void)QTest::qWaitForWindowActive(dialog);
-        return dialog;
-    }
-
-    template <typename T = QWidget> T* In(frmSettings* dialog, const char* name)
-    {
-        return dialog->findChild<T*>(QString::fromLatin1(name));
-    }
-
     void Click(frmSettings* dialog, const char* button)
     {
         QTest::mouseClick(In<QPushButton>(dialog, button), Qt::LeftButton);

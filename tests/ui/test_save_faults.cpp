@@ -141,20 +141,6 @@ class TestSaveFaults : public QObject
         liftFault = [this] { return setrlimit(RLIMIT_FSIZE, &fileSizeLimit) == 0; };
     }
 
-    frmSettings* OpenOptions(const WindowUnderTest& w)
-    {
-        w.window->findChild<QAction*>("mnuOptions")->trigger();
-        auto* dialog = w.window->findChild<frmSettings*>();
-        if (dialog)
-            (void)QTest::qWaitForWindowActive(dialog);
-        return dialog;
-    }
-
-    template <typename T> T* In(frmSettings* dialog, const char* name)
-    {
-        return dialog->findChild<T*>(QString::fromLatin1(name));
-    }
-
     QStringList EntriesOf(const QString& folder)
     {
         return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/controls.h"
+#include "ui/frmSettings.h"
 #include "ui/frmSulfite.h"
 #include "ui/modProc.h"
 
@@ -115,3 +117,19 @@ public:
     QString folder;
     std::unique_ptr<frmSulfite> window;
 };
+
+// Opens the Default Settings window with the Options command and waits until it is active.
+inline frmSettings* OpenOptions(const WindowUnderTest& w)
+{
+    w.window->findChild<QAction*>("mnuOptions")->trigger();
+    auto* dialog = w.window->findChild<frmSettings*>();
+    if (dialog)
+        (void)QTest::qWaitForWindowActive(dialog);
+    return dialog;
+}
+
+// A control of the Default Settings window.
+template <typename T = QWidget> T* In(frmSettings* dialog, const char* name)
+{
+    return ardovin::Control<T>(*dialog, name);
+}
