@@ -4,4 +4,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ardovin_require_packages g++ cmake ninja-build qt6-base-dev
 ardovin_build "$ARDOVIN_ROOT/build/release" Release -DARDOVIN_BUILD_TESTS=OFF -DARDOVIN_BUILD_BENCH=OFF
-exec "$ARDOVIN_ROOT/build/release/app/ardovin" "$@"
+# The program keeps its defaults beside itself; start from the program's own the first time.
+program_folder=$ARDOVIN_ROOT/build/release/app
+[ -e "$program_folder/settings.cfg" ] || cp "$ARDOVIN_ROOT/resources/settings.cfg" "$program_folder/"
+exec "$program_folder/ardovin" "$@"
