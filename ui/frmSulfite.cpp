@@ -259,7 +259,7 @@ void frmSulfite::SetTabOrder()
 {
     QWidget* previous = nullptr;
     for (const char* name : TabOrder) {
-        auto* control = findChild<QWidget*>(QString::fromLatin1(name));
+        auto* control = Control<QWidget>(*this, name);
         if (previous)
             setTabOrder(previous, control);
         previous = control;
