@@ -3,7 +3,6 @@
 #include "ui/defaultsControls.h"
 
 #include <QDialog>
-#include <QPointer>
 
 class QLabel;
 class QPushButton;

@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>

@@ -1,17 +1,10 @@
+#include "settings/settings_format.h"
 #include "ui/frmSettings.h"
 #include "window_fixture.h"
 
 #include <QFile>
 
 namespace {
-
-const QByteArray ProgramDefaultsFile = "\"source\",\"Potassium Metabisulphite\"\r\n"
-                                       "\"form\",\"Powder\"\r\n"
-                                       "\"batchunits\",\"U.S. Gal.\"\r\n"
-                                       "\"batchsize\",5\r\n"
-                                       "\"solution\",10\r\n"
-                                       "\"tablet\",.44\r\n"
-                                       "\"target\",\"Total Free SO2\"\r\n";
 
 const QString NotFound =
     QStringLiteral("User default settings not found.\rLoading program defaults.");
@@ -28,6 +21,9 @@ QByteArray ReadFile(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// The program defaults as the file is shipped beside the program.
+const QByteArray ProgramDefaultsFile = ReadFile(QStringLiteral(ARDOVIN_SHIPPED_SETTINGS));
 
 } // namespace
 
@@ -59,6 +55,13 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void init() { answers = std::make_unique<ScriptedAnswers>(); }
     void cleanup() { answers.reset(); }
+
+    // The file shipped with the program is exactly what a save of the program defaults writes.
+    void shippedFileHoldsTheProgramDefaults()
+    {
+        QVERIFY(!ProgramDefaultsFile.isEmpty());
+        QCOMPARE(ProgramDefaultsFile, ardovin::SettingsFileBytes(ardovin::UserDefaults()));
+    }
 
     void startWithoutAFileFallsBackWithOneMessage()
     {

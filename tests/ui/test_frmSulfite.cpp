@@ -19,30 +19,11 @@ void EnterWorkedBatch(const WindowUnderTest& w)
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public MainWindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedAnswers> answers;
-    std::unique_ptr<WindowUnderTest> w;
-
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-
-    void init()
-    {
-        answers = std::make_unique<ScriptedAnswers>();
-        w = std::make_unique<WindowUnderTest>();
-        QVERIFY(w->start());
-        answers->shown.clear(); // what start-up said is its own test's business
-    }
-
-    void cleanup()
-    {
-        w.reset();
-        answers.reset();
-    }
-
     void startsWithInitialValuesAndProgramDefaults()
     {
         QCOMPARE(w->text("txtPh"), QStringLiteral("3.50"));

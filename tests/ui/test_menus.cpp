@@ -6,12 +6,9 @@
 #include <QMenu>
 #include <QTimer>
 
-class TestMenus : public QObject
+class TestMenus : public MainWindowTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<ScriptedAnswers> answers;
-    std::unique_ptr<WindowUnderTest> w;
 
     QAction* Item(const char* name) { return w->window->findChild<QAction*>(name); }
 
@@ -19,22 +16,6 @@ class TestMenus : public QObject
     void OpenEditMenu() { emit w->window->findChild<QMenu*>("mnuEdit")->aboutToShow(); }
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-
-    void init()
-    {
-        answers = std::make_unique<ScriptedAnswers>();
-        w = std::make_unique<WindowUnderTest>();
-        QVERIFY(w->start());
-        answers->shown.clear();
-    }
-
-    void cleanup()
-    {
-        w.reset();
-        answers.reset();
-    }
-
     void editItemsFollowTheSelection_data()
     {
         QTest::addColumn<QString>("focus");

@@ -133,3 +133,31 @@ template <typename T = QWidget> T* In(frmSettings* dialog, const char* name)
 {
     return ardovin::Control<T>(*dialog, name);
 }
+
+// A test case that starts a fresh main window before each test function, with every message
+// answered in the user's place; what start-up said is cleared, as it is its own test's business.
+class MainWindowTestCase : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<ScriptedAnswers> answers;
+    std::unique_ptr<WindowUnderTest> w;
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void init()
+    {
+        answers = std::make_unique<ScriptedAnswers>();
+        w = std::make_unique<WindowUnderTest>();
+        QVERIFY(w->start());
+        answers->shown.clear();
+    }
+
+    void cleanup()
+    {
+        w.reset();
+        answers.reset();
+    }
+};
