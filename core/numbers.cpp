@@ -1,43 +1,52 @@
 #include "core/numbers.h"
 
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 
 namespace ardovin {
 
 namespace {
 
-// The texts the program writes and the user types are mostly plain digits with a decimal
-// separator. QLocale::toDouble handles every form but spends most of a microsecond on
-// locale mapping; these plain texts are read directly, with the same correctly rounded result.
-std::optional<double> ReadPlainDecimal(const QString& text, const QLocale& locale)
+// Qt 6.4 neither writes nor reads a leading group of one digit in the locales that leave
+// four-digit numbers ungrouped: it writes 1234567 as "1234.567" in Spanish, and refuses the
+// locale's own "1.234.567". This gives the text as Qt would have written it, where it differs.
+std::optional<QString> AsQtGroupsIt(const QString& text, const QLocale& locale)
 {
-    constexpr qsizetype MaxPlainLength = 32;
-    if (text.isEmpty() || text.size() > MaxPlainLength || locale.zeroDigit() != u"0")
+    if (locale.numberOptions() & QLocale::RejectGroupSeparator)
         return std::nullopt;
-    const QString decimalPoint = locale.decimalPoint();
-    if (decimalPoint.size() != 1)
+    QLocale grouping = locale;
+    grouping.setNumberOptions(QLocale::DefaultNumberOptions);
+    const QString separator = locale.groupSeparator();
+    if (separator.isEmpty() || grouping.toString(1234).contains(separator))
         return std::nullopt;
-    char buffer[MaxPlainLength];
-    bool seenPoint = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c >= u'0' && c <= u'9') {
-            buffer[i] = static_cast<char>(c.unicode());
-        } else if (c == decimalPoint.front() && !seenPoint) {
-            seenPoint = true;
-            buffer[i] = '.';
-        } else {
-            return std::nullopt;
-        }
-    }
-    double value = 0;
-    const char* end = buffer + text.size();
-    const auto [ptr, error] = std::from_chars(buffer, end, value);
-    if (error != std::errc() || ptr != end)
+    const qsizetype first = text.indexOf(separator);
+    if (first < 1 || !text.at(first - 1).isDigit() || (first > 1 && text.at(first - 2).isDigit()))
         return std::nullopt;
-    return value;
+    return QString(text).remove(first, separator.size());
+}
+
+// The writing twin: a leading run of digits longer than the group after it is split into
+// groups of that size ("1234.567,89" becomes "1.234.567,89"). Where Qt grouped the number
+// as the locale does, nothing changes.
+QString RegroupLeadingDigits(QString text, const QLocale& locale)
+{
+    const QString separator = locale.groupSeparator();
+    const qsizetype first = separator.isEmpty() ? -1 : text.indexOf(separator);
+    if (first < 0)
+        return text;
+    qsizetype start = first;
+    while (start > 0 && text.at(start - 1).isDigit())
+        --start;
+    const qsizetype groupStart = first + separator.size();
+    qsizetype groupEnd = text.indexOf(separator, groupStart);
+    if (groupEnd < 0)
+        groupEnd = text.indexOf(locale.decimalPoint(), groupStart);
+    const qsizetype groupSize = groupEnd - groupStart;
+    if (groupSize <= 0)
+        return text;
+    for (qsizetype at = first - groupSize; at > start; at -= groupSize)
+        text.insert(at, separator);
+    return text;
 }
 
 } // namespace
@@ -59,8 +68,6 @@ std::optional<float> ParsedNumber::single() const
 
 ParsedNumber ParseNumber(const QString& text, const QLocale& locale)
 {
-    if (const auto plain = ReadPlainDecimal(text, locale))
-        return {true, *plain};
     bool ok = false;
     const double value = locale.toDouble(text, &ok);
     if (ok && std::isfinite(value))
@@ -69,6 +76,8 @@ ParsedNumber ParseNumber(const QString& text, const QLocale& locale)
     // just too large to hold. A literal "inf" or "nan" reads as ok and is not a number here.
     if (!ok && std::isinf(value))
         return {true, std::nullopt};
+    if (const auto asQt = AsQtGroupsIt(text, locale))
+        return ParseNumber(*asQt, locale);
     return {};
 }
 
@@ -77,7 +86,7 @@ QString FormatStandard(double value, const QLocale& locale)
     // Anything below half a hundredth shows as zero, and zero carries no sign.
     if (!std::isfinite(value) || std::fabs(value) < 0.005)
         value = 0.0;
-    return locale.toString(value, 'f', 2);
+    return RegroupLeadingDigits(locale.toString(value, 'f', 2), locale);
 }
 
 QString FormatStandard(const QString& text, const QLocale& locale)

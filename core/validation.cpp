@@ -84,7 +84,9 @@ std::optional<InputProblem> TargetProblem(const FormTexts& t, bool free, bool mo
         return InputProblem{notNumeric, InputField::TargetMolSO2};
     if (free && ExceedsTarget(t.existSO2, t.targetSO2))
         return InputProblem{aboveTarget, InputField::TargetSO2};
-    if (molecular && ExceedsTarget(t.existMolSO2, t.targetMolSO2))
+    // The shown molecular level reads 0.00 for an existing level too large to convert: the
+    // comparison must meet that level itself, and it cannot be made.
+    if (molecular && (!ReadSingle(t.existSO2) || ExceedsTarget(t.existMolSO2, t.targetMolSO2)))
         return InputProblem{aboveTarget, InputField::TargetMolSO2};
     return std::nullopt;
 }

@@ -18,9 +18,14 @@ SingleInstanceLock::SingleInstanceLock(const QString& lockPath) : m_lock(lockPat
     m_lock.setStaleLockTime(0);
 }
 
-bool SingleInstanceLock::tryAcquire()
+SingleInstanceLock::Result SingleInstanceLock::tryAcquire()
 {
-    return m_lock.isLocked() || m_lock.tryLock(0);
+    if (m_lock.isLocked() || m_lock.tryLock(0))
+        return Result::Acquired;
+    // Only a lock that exists and names a live process means another copy; a folder that
+    // refuses the lock file says nothing about other copies.
+    return m_lock.error() == QLockFile::LockFailedError ? Result::HeldByAnotherCopy
+                                                        : Result::Unavailable;
 }
 
 void SingleInstanceLock::release()

@@ -9,8 +9,8 @@ namespace ardovin {
 // temporary directory where the system has none.
 QString DefaultLockPath();
 
-// Tells whether this is the only running copy of the program. The lock is held from a
-// successful tryAcquire() until release() or destruction. A lock left behind by a copy that
+// Tells whether another copy of the program is running. The lock is held from a successful
+// tryAcquire() until release() or destruction. A lock left behind by a copy that
 // crashed names a process that no longer runs and is taken over; a live copy's lock is never
 // broken, however old it is.
 class SingleInstanceLock
@@ -18,9 +18,12 @@ class SingleInstanceLock
 public:
     explicit SingleInstanceLock(const QString& lockPath);
 
-    // True when this copy now holds the lock (or already held it); false while another live
-    // copy holds it or the lock file cannot be written.
-    bool tryAcquire();
+    enum class Result {
+        Acquired,          // this copy holds the lock now (or already held it)
+        HeldByAnotherCopy, // a live copy holds it
+        Unavailable,       // the lock file cannot be made: no copy can be told from another
+    };
+    Result tryAcquire();
     void release();
     bool isHeld() const;
 

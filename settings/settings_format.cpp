@@ -167,8 +167,8 @@ SettingValue ValueOf(const Field& field)
 
 // ---- Writing ----
 
-constexpr int PlainDigits = 7;
-constexpr int SingleRoundTripDigits = 9;
+// Up to seven significant digits, as single-precision numbers have always been written here.
+constexpr int FileDigits = 7;
 
 // "1.5e+07" as the file writes it: no trailing zeros in the mantissa, a capital E.
 QByteArray ExponentForm(QByteArrayView scientific)
@@ -186,16 +186,6 @@ QByteArray ExponentForm(QByteArrayView scientific)
     return mantissa + 'E' + scientific.sliced(e + 1).toByteArray();
 }
 
-// Nine digits read back through double precision to the same float, with room to spare
-// for the second rounding; the shortest digits that name the float need not.
-QByteArray SingleExponentForm(float value)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, std::end(buffer), static_cast<double>(value),
-                                      std::chars_format::scientific, SingleRoundTripDigits - 1);
-    return ExponentForm(QByteArrayView(buffer, result.ptr));
-}
-
 // The shortest digits that read back to the same double.
 QByteArray DoubleExponentForm(double value)
 {
@@ -205,15 +195,16 @@ QByteArray DoubleExponentForm(double value)
     return ExponentForm(QByteArrayView(buffer, result.ptr));
 }
 
-// Seven significant digits, without an exponent, or nothing when the value needs one.
-std::optional<QByteArray> PlainForm(float value)
+// Seven significant digits; an exponent only where the value needs one; no zero before the
+// point of a value between -1 and 1.
+QByteArray SingleForm(float value)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, std::end(buffer), static_cast<double>(value),
-                                      std::chars_format::general, PlainDigits);
+                                      std::chars_format::general, FileDigits);
     QByteArray text(buffer, result.ptr - buffer);
     if (text.contains('e'))
-        return std::nullopt;
+        return ExponentForm(text);
     if (text.startsWith("0."))
         text.remove(0, 1);
     else if (text.startsWith("-0."))
@@ -267,9 +258,7 @@ QByteArray FileNumberText(float value)
 {
     if (value == 0.0f)
         return "0"; // never "-0"
-    if (const auto plain = PlainForm(value))
-        return *plain;
-    return SingleExponentForm(value);
+    return SingleForm(value);
 }
 
 QByteArray SettingsFileBytes(const UserDefaults& store)

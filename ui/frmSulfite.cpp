@@ -268,7 +268,8 @@ void frmSulfite::SetTabOrder()
 bool frmSulfite::Form_Load()
 {
     SettingsFilePath = ardovin::SettingsFilePath(ProgramDirectory);
-    if (!InstanceLock.tryAcquire()) {
+    // Where no lock can be made at all, the program still starts, only unprotected.
+    if (InstanceLock.tryAcquire() == SingleInstanceLock::Result::HeldByAnotherCopy) {
         modProc::ShowCritical(windowTitle() + QStringLiteral(" already running."));
         return false;
     }

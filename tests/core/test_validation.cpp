@@ -25,6 +25,8 @@ FormTexts Valid(SourceForm form = SourceForm::Powder, TargetKind kind = TargetKi
 
 } // namespace
 
+Q_DECLARE_METATYPE(ardovin::InputField)
+
 class TestValidation : public QObject
 {
     Q_OBJECT
@@ -46,33 +48,43 @@ private slots:
     void numbersBeyondSinglePrecision_data()
     {
         QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("molecular");
         QTest::addColumn<QString>("message");
-        QTest::newRow("existing") << "existSO2"
-                                  << "Existing SO2 cannot be greater than target SO2.";
-        QTest::newRow("target") << "targetSO2"
-                                << "Existing SO2 cannot be greater than target SO2.";
-        QTest::newRow("batch") << "batchSize"
-                               << "Batch size must be greater than 0.";
-        QTest::newRow("pH, free target") << "ph"
-                                         << "";
+        QTest::addColumn<InputField>("focus");
+        const QString aboveTarget = "Existing SO2 cannot be greater than target SO2.";
+        QTest::newRow("existing") << "existSO2" << false << aboveTarget << InputField::TargetSO2;
+        // The shown molecular level of such a level reads 0.00, yet it is no pass.
+        QTest::newRow("existing, molecular target")
+            << "existSO2" << true << aboveTarget << InputField::TargetMolSO2;
+        QTest::newRow("target") << "targetSO2" << false << aboveTarget << InputField::TargetSO2;
+        QTest::newRow("batch") << "batchSize" << false << "Batch size must be greater than 0."
+                               << InputField::BatchSize;
+        QTest::newRow("pH, free target") << "ph" << false << "" << InputField::Ph;
     }
 
     void numbersBeyondSinglePrecision()
     {
         QFETCH(QString, field);
+        QFETCH(bool, molecular);
         QFETCH(QString, message);
-        FormTexts t = Valid();
+        QFETCH(InputField, focus);
+        FormTexts t =
+            Valid(SourceForm::Powder, molecular ? TargetKind::Molecular : TargetKind::TotalFree);
         const QString huge = "1e39";
-        if (field == "existSO2")
+        if (field == "existSO2") {
             t.existSO2 = huge;
-        else if (field == "targetSO2")
+            t.existMolSO2 = "0.00";
+        } else if (field == "targetSO2") {
             t.targetSO2 = huge;
-        else if (field == "batchSize")
+        } else if (field == "batchSize") {
             t.batchSize = huge;
-        else
+        } else {
             t.ph = huge;
+        }
         const auto problem = FirstInputError(t);
         QCOMPARE(problem ? problem->message : QString(), message);
+        if (problem)
+            QCOMPARE(problem->field, focus);
     }
 
     void molecularComparisonUsesTheShownExistingLevel()

@@ -6,6 +6,7 @@
 #include <string>
 
 using namespace ardovin;
+using Result = SingleInstanceLock::Result;
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr char HoldLockSwitch[] = "--hold-lock";
 int HoldLock(const QString& path)
 {
     SingleInstanceLock lock(path);
-    if (!lock.tryAcquire())
+    if (lock.tryAcquire() != Result::Acquired)
         return 1;
     std::cout << "held" << std::endl;
     std::string line;
@@ -51,45 +52,45 @@ private slots:
         SingleInstanceLock first(LockPath());
         SingleInstanceLock second(LockPath());
 
-        QVERIFY(first.tryAcquire());
-        QVERIFY(first.tryAcquire());
-        QVERIFY(!second.tryAcquire());
+        QCOMPARE(first.tryAcquire(), Result::Acquired);
+        QCOMPARE(first.tryAcquire(), Result::Acquired);
+        QCOMPARE(second.tryAcquire(), Result::HeldByAnotherCopy);
         QVERIFY(first.isHeld());
         QVERIFY(!second.isHeld());
 
         first.release();
         QVERIFY(!first.isHeld());
-        QVERIFY(second.tryAcquire());
-        QVERIFY(!first.tryAcquire());
+        QCOMPARE(second.tryAcquire(), Result::Acquired);
+        QCOMPARE(first.tryAcquire(), Result::HeldByAnotherCopy);
     }
 
     void destructionReleases()
     {
         {
             SingleInstanceLock first(LockPath());
-            QVERIFY(first.tryAcquire());
+            QCOMPARE(first.tryAcquire(), Result::Acquired);
         }
         SingleInstanceLock second(LockPath());
-        QVERIFY(second.tryAcquire());
+        QCOMPARE(second.tryAcquire(), Result::Acquired);
     }
 
     void liveCopyKeepsItsLockHoweverOld()
     {
         StartOtherCopy();
         SingleInstanceLock lock(LockPath());
-        QVERIFY(!lock.tryAcquire());
+        QCOMPARE(lock.tryAcquire(), Result::HeldByAnotherCopy);
 
         QFile lockFile(LockPath());
         QVERIFY(lockFile.open(QIODevice::ReadWrite));
         QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addDays(-30),
                                      QFileDevice::FileModificationTime));
         lockFile.close();
-        QVERIFY(!lock.tryAcquire());
+        QCOMPARE(lock.tryAcquire(), Result::HeldByAnotherCopy);
 
         m_other.closeWriteChannel();
         QVERIFY(m_other.waitForFinished());
         QCOMPARE(m_other.exitCode(), 0);
-        QVERIFY(lock.tryAcquire());
+        QCOMPARE(lock.tryAcquire(), Result::Acquired);
     }
 
     void lockOfCrashedCopyIsTakenOver()
@@ -100,13 +101,14 @@ private slots:
         QVERIFY(QFile::exists(LockPath()));
 
         SingleInstanceLock lock(LockPath());
-        QVERIFY(lock.tryAcquire());
+        QCOMPARE(lock.tryAcquire(), Result::Acquired);
     }
 
-    void unwritableLockIsRefused()
+    // A folder that refuses the lock file is no sign of another copy.
+    void lockThatCannotBeMadeIsNoOtherCopy()
     {
         SingleInstanceLock lock(m_dir->filePath(QStringLiteral("missing/ardovin.lock")));
-        QVERIFY(!lock.tryAcquire());
+        QCOMPARE(lock.tryAcquire(), Result::Unavailable);
         QVERIFY(!lock.isHeld());
     }
 
