@@ -79,6 +79,9 @@ LoadResult LoadSettingsFile(const QString& path, UserDefaults& store)
 std::optional<SaveFailure> SaveSettingsFile(const QString& path, const UserDefaults& store)
 {
     QSaveFile file(path);
+    // A folder may refuse new files while settings.cfg itself stays writable (a shared folder
+    // whose owner made only the file writable): the file is then rewritten in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return FailureOf(file);
     if (!WriteAll(file, SettingsFileBytes(store)))

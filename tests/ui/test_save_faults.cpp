@@ -2,6 +2,7 @@
 // main window's Options command. Whatever the fault, the user sees the critical box with the
 // failure's code and description, the dialog stays open with what was typed, and the settings
 // file that was there before is left exactly as it was.
+#include "settings/settings_file.h"
 #include "ui/frmSettings.h"
 #include "window_fixture.h"
 
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <sched.h>
+#include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -264,6 +266,39 @@ private slots:
         QVERIFY2(saved.contains("\"batchunits\",\"Imp. gal.\"\r\n\"batchsize\",42\r\n") &&
                      saved.contains("\"form\",\"Tablet\"\r\n") && saved.endsWith("\r\n"),
                  saved.constData());
+    }
+
+    // A folder that takes no new file, around a settings.cfg that anyone may write: the save
+    // rewrites the file in place. Root is refused nothing by permissions, so there the save
+    // runs with the file-system rights of an ordinary user.
+    void fileIsRewrittenWhereTheFolderTakesNoNewFile()
+    {
+        const QString folder = scratch->filePath(QStringLiteral("program"));
+        const QString path = folder + QStringLiteral("/settings.cfg");
+        QVERIFY(QDir().mkpath(folder) && WriteFile(path, PreviousFile));
+        constexpr auto ReadAndEnter =
+            QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(scratch->path(), ReadAndEnter | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(folder, ReadAndEnter));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ReadOther | QFile::WriteOther));
+        const uid_t ordinaryUser = 65534;
+        if (geteuid() == 0) {
+            setfsgid(ordinaryUser);
+            setfsuid(ordinaryUser);
+        }
+        ardovin::UserDefaults store;
+        store.set(ardovin::SettingKey::BatchSize, QStringLiteral("42"));
+        const auto failure = ardovin::SaveSettingsFile(path, store);
+        if (geteuid() == 0) {
+            setfsuid(0);
+            setfsgid(0);
+        }
+        (void)QFile::setPermissions(folder, ReadAndEnter | QFile::WriteOwner);
+
+        QVERIFY2(!failure, failure ? qPrintable(failure->Description) : "");
+        QVERIFY(ReadFile(path).contains("\"batchsize\",42\r\n"));
+        QCOMPARE(EntriesOf(folder), QStringList{QStringLiteral("settings.cfg")});
     }
 };
 
