@@ -2,6 +2,7 @@
 
 #include "ui/modProc.h"
 
+#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +16,43 @@
 namespace ardovin {
 
 namespace {
+
+// The caption a result label is read by, kept on the label itself.
+constexpr char ResultCaption[] = "ardovinResultCaption";
+
+// A screen reader reads a result as its caption and current value ("Required Addition 4.53").
+// The label keeps no accessible name of its own, so that each new text also tells the
+// assistive technology that the name changed.
+class AccessibleResult : public QAccessibleWidget
+{
+public:
+    explicit AccessibleResult(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        const auto* label = static_cast<const QLabel*>(widget());
+        return label->property(ResultCaption).toString() + u' ' + label->text();
+    }
+};
+
+QAccessibleInterface* AccessibleResultFactory(const QString& className, QObject* object)
+{
+    auto* label = qobject_cast<QLabel*>(object);
+    if (className != QLatin1StringView("QLabel") || !label ||
+        !label->property(ResultCaption).isValid())
+        return nullptr;
+    return new AccessibleResult(label);
+}
+
+QString AccessibleName(const ControlSpec& entry)
+{
+    if (entry.accessibleName)
+        return QString::fromUtf8(entry.accessibleName);
+    QString caption = QString::fromUtf8(entry.caption ? entry.caption : "");
+    return caption.remove(u'&').trimmed();
+}
 
 QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
 {
@@ -33,7 +71,10 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
         return label;
     }
     case ControlKind::ResultLabel: {
-        auto* label = new QLabel(parent);
+        auto* label = new QLabel;
+        // Before anything asks how the label is read: the answer is kept.
+        label->setProperty(ResultCaption, AccessibleName(entry));
+        label->setParent(parent);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // The user cannot change a result, but may select and copy it; Tab still passes it by.
         label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -99,18 +140,15 @@ void FitListFont(QComboBox& list)
         font.setPointSizeF(font.pointSizeF() - 0.25);
 }
 
-QString AccessibleName(const ControlSpec& entry)
-{
-    if (entry.accessibleName)
-        return QString::fromUtf8(entry.accessibleName);
-    QString caption = QString::fromUtf8(entry.caption ? entry.caption : "");
-    return caption.remove(u'&').trimmed();
-}
-
 } // namespace
 
 void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
 {
+    static const bool resultsReadable = [] {
+        QAccessible::installFactory(AccessibleResultFactory);
+        return true;
+    }();
+    Q_UNUSED(resultsReadable);
     const QFont font = modProc::ProgramFont();
     for (const ControlSpec& entry : entries) {
         QWidget* parent = &root;
@@ -129,7 +167,8 @@ void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
             control->setToolTip(QString::fromUtf8(entry.tooltip));
             control->setAccessibleDescription(control->toolTip());
         }
-        control->setAccessibleName(AccessibleName(entry));
+        if (entry.kind != ControlKind::ResultLabel)
+            control->setAccessibleName(AccessibleName(entry));
     }
 }
 

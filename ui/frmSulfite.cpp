@@ -277,7 +277,7 @@ bool frmSulfite::Form_Load()
     txtExistSO2->setText(zero);
     txtTargetSO2->setText(zero);
     txtTargetMolSO2->setText(zero);
-    lblExistMolSO2->setText(zero);
+    modProc::ShowResult(*lblExistMolSO2, zero);
     txtPh->setText(FormatStandard(3.5));
     LoadUserDefaults();
     CalculateAddition();
@@ -316,7 +316,8 @@ void frmSulfite::ValidateInputs()
         if (field->text().isEmpty())
             field->setText(FormatStandard(0.0));
     if (TargetKindFromText(cboTarget->currentText()) == TargetKind::Molecular)
-        lblExistMolSO2->setText(ExistingMolecularText(txtExistSO2->text(), txtPh->text()));
+        modProc::ShowResult(*lblExistMolSO2,
+                            ExistingMolecularText(txtExistSO2->text(), txtPh->text()));
 
     const FormTexts texts = Texts();
     if (const auto problem = FirstInputError(texts)) {
@@ -340,20 +341,21 @@ void frmSulfite::CalculateAddition()
         return;
     const DoseInputs inputs = ReadDoseInputs(Texts());
     const DoseDisplay shown = DisplayDose(inputs, ComputeDose(inputs));
-    lblExistMolSO2->setText(shown.existMolSO2);
+    modProc::ShowResult(*lblExistMolSO2, shown.existMolSO2);
     if (shown.targetMolSO2)
         txtTargetMolSO2->setText(*shown.targetMolSO2);
     if (shown.targetSO2)
         txtTargetSO2->setText(*shown.targetSO2);
-    lblAddition->setText(shown.addition);
-    lblSO2Requirement->setText(shown.so2Requirement);
-    lblMolSO2Requirement->setText(shown.molSO2Requirement);
+    modProc::ShowResult(*lblAddition, shown.addition);
+    modProc::ShowResult(*lblSO2Requirement, shown.so2Requirement);
+    modProc::ShowResult(*lblMolSO2Requirement, shown.molSO2Requirement);
 }
 
 void frmSulfite::txtExistSO2_LostFocus()
 {
     if (cboTarget->currentText() == ListText(TargetKind::Molecular))
-        lblExistMolSO2->setText(ExistingMolecularText(txtExistSO2->text(), txtPh->text()));
+        modProc::ShowResult(*lblExistMolSO2,
+                            ExistingMolecularText(txtExistSO2->text(), txtPh->text()));
 }
 
 bool frmSulfite::eventFilter(QObject* watched, QEvent* event)

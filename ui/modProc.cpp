@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "platform/clipboard.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -150,9 +151,19 @@ void AttachNumericKeyFilter(QLineEdit& field)
     field.installEventFilter(new NumericKeyFilter(&field));
 }
 
+void ShowResult(QLabel& label, const QString& text)
+{
+    if (label.text() == text)
+        return;
+    label.setText(text);
+    // The label is read by its caption and value: its name changed with the value.
+    QAccessibleEvent renamed(&label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+}
+
 void ClearResults(QLabel& lblAddition)
 {
-    lblAddition.setText(ardovin::FormatStandard(0.0));
+    ShowResult(lblAddition, ardovin::FormatStandard(0.0));
 }
 
 void SetUpSpinControl(QScrollBar& spin)

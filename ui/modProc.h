@@ -48,6 +48,9 @@ QFont ProgramFont(qreal pointSize = 9.75);
 // Filters the keys typed into a numeric field; pasted text is not filtered.
 void AttachNumericKeyFilter(QLineEdit& field);
 
+// Writes a result label; a screen reader hears of the new value.
+void ShowResult(QLabel& label, const QString& text);
+
 // Resets the shown addition to zero.
 void ClearResults(QLabel& lblAddition);
 

@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QMenuBar>
 
@@ -79,7 +80,25 @@ private slots:
                  QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
         QCOMPARE(control->toolTip(), tooltip);
         QCOMPARE(control->accessibleDescription(), tooltip);
-        QVERIFY(!control->accessibleName().isEmpty());
+        QVERIFY(!QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty());
+    }
+
+    // A screen reader hears each result with its caption and current value.
+    void resultsAreReadWithTheirValues()
+    {
+        auto nameOf = [this](const char* label) {
+            return QAccessible::queryAccessibleInterface(w->get<QLabel>(label))
+                ->text(QAccessible::Name);
+        };
+        QCOMPARE(nameOf("lblAddition"), QStringLiteral("Required Addition 0.00"));
+        EnterWorkedBatch(*w);
+        w->calculate();
+        QCOMPARE(nameOf("lblExistMolSO2"), QStringLiteral("Existing molecular SO2 0.20"));
+        QCOMPARE(nameOf("lblSO2Requirement"), QStringLiteral("SO2 Requirement 30.00"));
+        QCOMPARE(nameOf("lblMolSO2Requirement"), QStringLiteral("Molecular SO2 Requirement 0.59"));
+        QCOMPARE(nameOf("lblAddition"), QStringLiteral("Required Addition 4.53"));
+        w->type("txtPh", "3.6");
+        QCOMPARE(nameOf("lblAddition"), QStringLiteral("Required Addition 0.00"));
     }
 
     void resultLabelsAndCaptions()
