@@ -68,6 +68,13 @@ constexpr SpinBinding Spins[] = {
     {"vsbPercent", "txtSolution", SpinRules::Solution},
 };
 
+bool IsOtherProgramWindow(const QWidget& window)
+{
+    const Qt::WindowType type = window.windowType();
+    return (type == Qt::Window || type == Qt::Dialog) &&
+           !qobject_cast<const frmSettings*>(&window) && !qobject_cast<const QMessageBox*>(&window);
+}
+
 } // namespace
 
 frmSettings::frmSettings(UserDefaults& store, QString settingsFilePath, QWidget* parent)
@@ -80,10 +87,10 @@ frmSettings::frmSettings(UserDefaults& store, QString settingsFilePath, QWidget*
     BuildControls();
     SetSourceGroups(SourceForm::Powder);
     // Coming back from another window of the program refills the fields; coming back from
-    // another program (no focus before) or from a message box does not.
+    // another program (no focus before), a message box or a list's pop-up (a window of its
+    // own in Qt) does not.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        if (now && now->window() == this && old && old->window() != this &&
-            !qobject_cast<QMessageBox*>(old->window()))
+        if (now && now->window() == this && old && IsOtherProgramWindow(*old->window()))
             Form_Activate();
     });
 }

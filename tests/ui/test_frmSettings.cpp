@@ -2,6 +2,7 @@
 #include "ui/frmSettings.h"
 #include "window_fixture.h"
 
+#include <QAbstractItemView>
 #include <QFile>
 
 namespace {
@@ -260,6 +261,40 @@ private slots:
         QApplication::setActiveWindow(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("5.00"));
+    }
+
+    // A list's pop-up is a window of its own; choosing from it is no return from another window.
+    void pickingFromAListKeepsWhatWasTyped_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::newRow("source") << "cboForm";
+        QTest::newRow("batch units") << "cboBatch";
+        QTest::newRow("target") << "cboTarget";
+    }
+
+    void pickingFromAListKeepsWhatWasTyped()
+    {
+        QFETCH(QString, list);
+        auto w = StartWith(ProgramDefaultsFile);
+        frmSettings* dialog = OpenOptions(*w);
+        QApplication::setActiveWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        In<QLineEdit>(dialog, "txtBatchSize")->setText("77");
+        In<QLineEdit>(dialog, "txtTabWeight")->setText("0.5");
+        auto* box = In<QComboBox>(dialog, qPrintable(list));
+        const int before = box->currentIndex();
+        box->setFocus();
+        QCOMPARE(QApplication::focusWidget(), box);
+        box->showPopup();
+        QWidget* popup = box->view()->window();
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        QTest::keyClick(box->view(), before == 0 ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QTRY_VERIFY(!popup->isVisible());
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QVERIFY(box->currentIndex() != before);
+        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("77"));
+        QCOMPARE(In<QLineEdit>(dialog, "txtTabWeight")->text(), QStringLiteral("0.5"));
     }
 
     void optionsTwiceGivesTheSameDialog()
