@@ -12,6 +12,7 @@
 #include "ui/frmSettings.h"
 #include "ui/modProc.h"
 
+#include <optional>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -252,6 +253,10 @@ void frmSulfite::ConnectHandlers()
     onSelected(optSolution, &frmSulfite::optSolution_Click);
     connect(cmdCalculate, &QPushButton::clicked, this, &frmSulfite::cmdCalculate_Click);
     txtExistSO2->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this && now != menuBar())
+            LastFocusedControl = now;
+    });
 }
 
 void frmSulfite::SetTabOrder()
@@ -517,19 +522,30 @@ void frmSulfite::closeEvent(QCloseEvent* event)
 
 namespace {
 
-// The focused control when it is a text field; nothing when the control has no text to select
-// (a button, a list, an option button) or nothing has the focus.
-QLineEdit* FocusedTextField()
+// The selected text of a control that has one: a field's, or a result label's (selectable
+// for copying, never editable). Nothing for a button, a list or an option button.
+std::optional<QString> SelText(const QWidget* control)
 {
-    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (const auto* field = qobject_cast<const QLineEdit*>(control))
+        return field->selectedText();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->selectedText();
+    return std::nullopt;
 }
 
 } // namespace
 
+QWidget* frmSulfite::FocusedControl() const
+{
+    // A bare Alt puts the focus on the menu bar; the control the user was in is the one before.
+    QWidget* control = focusWidget();
+    return control && control != menuBar() ? control : LastFocusedControl.data();
+}
+
 void frmSulfite::mnuEdit_Click()
 {
-    const QLineEdit* field = FocusedTextField();
-    const bool enable = !field || field->hasSelectedText();
+    const std::optional<QString> selected = SelText(FocusedControl());
+    const bool enable = !selected || !selected->isEmpty();
     mnuEditCut->setEnabled(enable);
     mnuEditCopy->setEnabled(enable);
 }
@@ -537,21 +553,21 @@ void frmSulfite::mnuEdit_Click()
 void frmSulfite::mnuEditCopy_Click()
 {
     ClearClipboard();
-    if (const QLineEdit* field = FocusedTextField())
-        SetClipboardText(field->selectedText());
+    if (const auto selected = SelText(FocusedControl()))
+        SetClipboardText(*selected);
 }
 
 void frmSulfite::mnuEditCut_Click()
 {
     mnuEditCopy_Click();
-    if (QLineEdit* field = FocusedTextField())
+    if (auto* field = qobject_cast<QLineEdit*>(FocusedControl()))
         field->insert(QString());
 }
 
 void frmSulfite::mnuEditPaste_Click()
 {
     // Pasted text is taken as it is; the validation judges it when the user calculates.
-    if (QLineEdit* field = FocusedTextField())
+    if (auto* field = qobject_cast<QLineEdit*>(FocusedControl()))
         field->insert(ClipboardText());
 }
 

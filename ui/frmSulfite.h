@@ -88,6 +88,8 @@ private:
     ardovin::SourceForm SelectedForm() const;
     QLineEdit* Field(ardovin::InputField field) const;
     void FocusField(ardovin::InputField field);
+    // The control the Edit menu works on: the one with the keyboard focus in this window.
+    QWidget* FocusedControl() const;
 
     QString ProgramDirectory;
     QString SettingsFilePath;
@@ -95,6 +97,7 @@ private:
     ardovin::UserDefaults Defaults;
     QPointer<frmSettings> Settings;
     QPointer<frmAbout> About;
+    QPointer<QWidget> LastFocusedControl;
 
     QComboBox* cboForm = nullptr;
     QComboBox* cboBatch = nullptr;

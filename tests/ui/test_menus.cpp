@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 class TestMenus : public MainWindowTestCase
@@ -21,10 +22,13 @@ private slots:
         QTest::addColumn<QString>("focus");
         QTest::addColumn<bool>("select");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("field, nothing selected") << "txtBatchSize" << false << false;
-        QTest::newRow("field, text selected") << "txtBatchSize" << true << true;
-        QTest::newRow("Calculate button") << "cmdCalculate" << false << true;
-        QTest::newRow("a list") << "cboForm" << false << true;
+        QTest::addColumn<bool>("bareAlt"); // the menu bar takes the focus, as Alt alone does
+        QTest::newRow("field, nothing selected") << "txtBatchSize" << false << false << false;
+        QTest::newRow("field, text selected") << "txtBatchSize" << true << true << false;
+        QTest::newRow("field, after Alt") << "txtBatchSize" << false << false << true;
+        QTest::newRow("Calculate button") << "cmdCalculate" << false << true << false;
+        QTest::newRow("a list") << "cboForm" << false << true << false;
+        QTest::newRow("result, nothing selected") << "lblAddition" << false << false << false;
     }
 
     void editItemsFollowTheSelection()
@@ -32,6 +36,7 @@ private slots:
         QFETCH(QString, focus);
         QFETCH(bool, select);
         QFETCH(bool, enabled);
+        QFETCH(bool, bareAlt);
         auto* control = w->window->findChild<QWidget*>(focus);
         control->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), control);
@@ -40,10 +45,33 @@ private slots:
             if (select)
                 field->setSelection(0, 2);
         }
+        if (bareAlt) {
+            w->window->menuBar()->setFocus(Qt::MenuBarFocusReason);
+            QTRY_COMPARE(QApplication::focusWidget(), w->window->menuBar());
+        }
         OpenEditMenu();
         QCOMPARE(Item("mnuEditCut")->isEnabled(), enabled);
         QCOMPARE(Item("mnuEditCopy")->isEnabled(), enabled);
         QVERIFY(Item("mnuEditPaste")->isEnabled());
+    }
+
+    // A selected result is copied; it is never cut or pasted over.
+    void selectedResultIsCopied()
+    {
+        w->type("txtTargetSO2", "40");
+        w->calculate();
+        auto* result = w->get<QLabel>("lblAddition");
+        const QString shown = result->text();
+        result->setFocus();
+        result->setSelection(0, int(shown.size()));
+        OpenEditMenu();
+        QVERIFY(Item("mnuEditCopy")->isEnabled());
+        QGuiApplication::clipboard()->clear();
+        Item("mnuEditCut")->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+        QGuiApplication::clipboard()->setText(QStringLiteral("9"));
+        Item("mnuEditPaste")->trigger();
+        QCOMPARE(result->text(), shown);
     }
 
     void cutOfAWholeFieldResetsTheAddition()
