@@ -7,6 +7,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Ardovin"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ARDOVIN_APP_ID));
     frmSulfite window(QCoreApplication::applicationDirPath(), ardovin::DefaultLockPath());
     if (!window.Form_Load())
         return 0;

@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=${1:-15}
 build=$ARDOVIN_ROOT/build/bench
 if [ -z "${ARDOVIN_BENCH_INNER:-}" ]; then
-    ardovin_require_packages g++ cmake ninja-build qt6-base-dev libbenchmark-dev xvfb xauth
+    ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth
     ardovin_build "$build" Release -DARDOVIN_BUILD_TESTS=OFF -DARDOVIN_BUILD_BENCH=ON
     export ARDOVIN_BENCH_INNER=1
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"

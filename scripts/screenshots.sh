@@ -5,7 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ARDOVIN_ROOT/scripts/lib/desktop.sh"
 
 if [ -z "${ARDOVIN_SCREENSHOTS_INNER:-}" ]; then
-    ardovin_require_packages g++ cmake ninja-build qt6-base-dev xvfb xauth xdotool
+    ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" xvfb xauth xdotool
     ardovin_build "$ARDOVIN_ROOT/build/release" Release -DARDOVIN_BUILD_TESTS=OFF \
         -DARDOVIN_BUILD_BENCH=OFF
     export ARDOVIN_SCREENSHOTS_INNER=1

@@ -5,8 +5,8 @@
 # clang and runs each for a short while.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ardovin_require_packages g++ cmake ninja-build qt6-base-dev libbenchmark-dev \
-    xvfb xauth xdotool clang libclang-rt-14-dev clang-tidy cppcheck
+ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth xdotool \
+    desktop-file-utils appstream clang libclang-rt-14-dev clang-tidy cppcheck
 
 stage() { printf '\n==== %s\n' "$*"; }
 
