@@ -1,38 +1,11 @@
-#include "core/dose.h"
+// The worked amounts, from the main window's texts to the texts it shows.
 #include "core/numbers.h"
+#include "tests/core/worked_batch.h"
 
-#include <cmath>
+#include <cfloat>
 #include <QtTest>
 
 using namespace ardovin;
-
-namespace {
-
-// The worked batch: 23 U.S. gallons at pH 3.50, from 10 to 40 mg/L free SO2, potassium
-// metabisulphite powder, shown in grams.
-DoseInputs WorkedBatch()
-{
-    DoseInputs in;
-    in.BatchSize = 23;
-    in.BatchUnit = BatchUnit::USGallon;
-    in.PH = 3.5f;
-    in.ExistingFreeSO2 = 10;
-    in.TargetKind = TargetKind::TotalFree;
-    in.TargetFreeSO2 = 40;
-    in.Source = SulphiteSource::PotassiumMetabisulphite;
-    in.Form = SourceForm::Powder;
-    in.TabletWeight = 0.44f;
-    in.SolutionPercent = 10;
-    in.AdditionUnit = AdditionUnit::Grams;
-    return in;
-}
-
-QString Shown(float value)
-{
-    return FormatStandard(value);
-}
-
-} // namespace
 
 class TestDose : public QObject
 {
@@ -41,182 +14,96 @@ class TestDose : public QObject
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    void workedBatch()
+    // Shown: existing molecular, the other target field, SO2 and molecular SO2 required, addition.
+    void worked_data()
     {
-        const DoseResult r = ComputeDose(WorkedBatch());
-        QCOMPARE(Shown(r.BatchLitres), QStringLiteral("87.06"));
-        QCOMPARE(Shown(r.ExistingMolecularSO2), QStringLiteral("0.20"));
-        QCOMPARE(Shown(r.TargetMolecularSO2), QStringLiteral("0.78"));
-        QCOMPARE(Shown(r.FreeSO2Requirement), QStringLiteral("30.00"));
-        QCOMPARE(Shown(r.MolecularSO2Requirement), QStringLiteral("0.59"));
-        QCOMPARE(Shown(r.ShownAddition), QStringLiteral("4.53"));
-    }
-
-    void shownAddition_data()
-    {
-        QTest::addColumn<SourceForm>("form");
-        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("changes");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("powder g") << SourceForm::Powder << "g"
-                                  << "4.53";
-        QTest::newRow("powder tsp") << SourceForm::Powder << "tsp"
-                                    << "0.73";
-        QTest::newRow("powder tbsp") << SourceForm::Powder << "tbsp"
-                                     << "0.24";
-        QTest::newRow("powder oz") << SourceForm::Powder << "oz (av.)"
-                                   << "0.16";
-        QTest::newRow("tablets") << SourceForm::Tablet << "tablets"
-                                 << "10.30";
-        QTest::newRow("solution ml") << SourceForm::Solution << "ml"
-                                     << "45.32";
-        QTest::newRow("solution tsp") << SourceForm::Solution << "tsp"
-                                      << "9.20";
-        QTest::newRow("solution tbsp") << SourceForm::Solution << "tbsp"
-                                       << "3.06";
-        QTest::newRow("solution oz") << SourceForm::Solution << "oz (fl.)"
-                                     << "1.53";
-        QTest::newRow("unit text padded") << SourceForm::Powder << "g "
-                                          << "0.00";
+        const char* const rows[][3] = {
+            {"powder g", "", "0.20 0.78 30.00 0.59 4.53"},
+            {"powder tsp", "addunit=tsp", "0.20 0.78 30.00 0.59 0.73"},
+            {"powder tbsp", "addunit=tbsp", "0.20 0.78 30.00 0.59 0.24"},
+            {"powder oz", "addunit=oz_(av.)", "0.20 0.78 30.00 0.59 0.16"},
+            {"tablets", "form=Tablet addunit=tablets", "0.20 0.78 30.00 0.59 10.30"},
+            {"solution ml", "form=Solution addunit=ml", "0.20 0.78 30.00 0.59 45.32"},
+            {"solution tsp", "form=Solution addunit=tsp", "0.20 0.78 30.00 0.59 9.20"},
+            {"solution tbsp", "form=Solution addunit=tbsp", "0.20 0.78 30.00 0.59 3.06"},
+            {"solution fl oz", "form=Solution addunit=oz_(fl.)", "0.20 0.78 30.00 0.59 1.53"},
+            {"solution 20 %", "form=Solution percent=20 addunit=ml", "0.20 0.78 30.00 0.59 22.66"},
+            {"tablets of 0.5 g", "form=Tablet tablet=0.5 addunit=tablets",
+             "0.20 0.78 30.00 0.59 9.06"},
+            {"sodium metabisulphite, litres", "source=Sodium_Metabisulphite size=100 unit=Litres",
+             "0.20 0.78 30.00 0.59 4.45"},
+            {"sodium bisulphite, imperial", "source=Sodium_Bisulphite size=5 unit=Imp._Gal.",
+             "0.20 0.78 30.00 0.59 1.11"},
+            {"padded compound and unit", "source=_Sodium_Bisulphite_ size=5 unit=_Imp._Gal._",
+             "0.20 0.78 30.00 0.59 1.11"},
+            {"molecular target", "kind=Molecular_SO2 mol=0.80 target=99",
+             "0.20 40.89 30.89 0.60 4.67"},
+            {"molecular at pH 3", "kind=Molecular_SO2 mol=0.80 ph=3", "0.59 13.48 3.48 0.21 0.53"},
+            {"target below existing", "kind=Molecular_SO2 mol=0.59 exist=30.33",
+             "0.59 30.16 -0.17 0.00 0.00"},
+            {"existing equals target", "exist=40", "0.78 0.78 0.00 0.00 0.00"},
+            {"unreadable pH counts as 0", "ph=", "9.84 39.38 30.00 29.53 4.53"},
+            {"small addition", "size=1 unit=Litres ph=3 exist=0 target=1",
+             "0.00 0.06 1.00 0.06 0.00"},
+            {"unit the form lacks", "form=Tablet addunit=tsp", "0.20 0.78 30.00 0.59 0.00"},
+            {"unit text padded", "addunit=g_", "0.20 0.78 30.00 0.59 0.00"},
+            {"no batch unit: litres", "unit=gallons", "0.20 0.78 30.00 0.59 1.20"},
+            {"no target kind", "kind=free", "0.20 - -10.00 -0.20 0.00"},
+            {"compound unknown", "source=sulphur", "0.20 0.78 30.00 0.59 0.00"},
+            {"tablet weight 0", "form=Tablet tablet=0 addunit=tablets",
+             "0.20 0.78 30.00 0.59 0.00"},
+            {"percentage 0", "form=Solution percent=0 addunit=ml", "0.20 0.78 30.00 0.59 0.00"},
+            {"overflow", "form=Solution percent=1e-30 size=3e38 addunit=ml",
+             "0.20 0.78 30.00 0.59 0.00"},
+            {"huge pH", "kind=Molecular_SO2 mol=1 ph=3e38", "0.00 0.00 -10.00 1.00 0.00"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << row[1] << row[2];
     }
 
-    void shownAddition()
+    void worked()
     {
-        QFETCH(SourceForm, form);
-        QFETCH(QString, unit);
+        QFETCH(QString, changes);
         QFETCH(QString, shown);
-        DoseInputs in = WorkedBatch();
-        in.Form = form;
-        in.AdditionUnit = AdditionUnitFromText(unit);
-        QCOMPARE(Shown(ComputeDose(in).ShownAddition), shown);
+        const DoseInputs inputs = ReadDoseInputs(Batch(changes));
+        const DoseDisplay d = DisplayDose(inputs, ComputeDose(inputs));
+        const QString other = d.targetMolSO2 ? *d.targetMolSO2
+                              : d.targetSO2  ? *d.targetSO2
+                                             : QStringLiteral("-");
+        QCOMPARE(
+            QStringList({d.existMolSO2, other, d.so2Requirement, d.molSO2Requirement, d.addition})
+                .join(u' '),
+            shown);
     }
 
-    void tabletsLeaveSpoonsAndOuncesAtZero()
+    // The caption beside the existing level, written before a molecular target is checked.
+    void existingMolecularText()
     {
-        DoseInputs in = WorkedBatch();
-        in.Form = SourceForm::Tablet;
-        const DoseResult r = ComputeDose(in);
-        QVERIFY(r.Amount > 10.29f);
-        QVERIFY(r.AmountTsp == 0 && r.AmountTbsp == 0 && r.AmountOz == 0);
+        QCOMPARE(ExistingMolecularText("10", "3.5"), QStringLiteral("0.20"));
+        QCOMPARE(ExistingMolecularText("10", "acid"), QStringLiteral("0.00"));
+        QCOMPARE(ExistingMolecularText("1e39", "3.5"), QStringLiteral("0.00"));
     }
 
-    void molecularTarget()
+    // A powder tablespoon is a third of a teaspoon as single precision gives it, a hair below.
+    void powderTablespoon()
     {
-        DoseInputs in = WorkedBatch();
-        in.TargetKind = TargetKind::Molecular;
-        in.TargetMolecularSO2 = 0.8f;
-        in.TargetFreeSO2 = 99; // not the kind in use: must be ignored
-        const DoseResult r = ComputeDose(in);
-        QCOMPARE(Shown(r.TargetFreeSO2), QStringLiteral("40.89"));
-        QCOMPARE(Shown(r.ShownAddition), QStringLiteral("4.67"));
-        QCOMPARE(Shown(r.FreeSO2Requirement), QStringLiteral("30.89"));
-        QCOMPARE(Shown(r.MolecularSO2Requirement), QStringLiteral("0.60"));
+        const float tbsp = AmountInUnit(SourceForm::Powder, 6.2f, AdditionUnit::Tablespoons);
+        QVERIFY(tbsp > 0.3333329f && tbsp < 1.0f / 3.0f);
     }
 
-    void targetJustBelowTheExistingLevel()
+    void unitLists()
     {
-        DoseInputs in = WorkedBatch();
-        in.ExistingFreeSO2 = 30.33f;
-        in.TargetKind = TargetKind::Molecular;
-        in.TargetMolecularSO2 = 0.59f;
-        const DoseResult r = ComputeDose(in);
-        QCOMPARE(Shown(r.ExistingMolecularSO2), QStringLiteral("0.59"));
-        QCOMPARE(Shown(r.TargetFreeSO2), QStringLiteral("30.16"));
-        QCOMPARE(Shown(r.FreeSO2Requirement), QStringLiteral("-0.17"));
-        // Not clamped here: the window clamps what it shows.
-        QCOMPARE(Shown(r.ShownAddition), QStringLiteral("-0.03"));
-    }
-
-    void unreadablePhCountsAsZero()
-    {
-        DoseInputs in = WorkedBatch();
-        in.PH = 0;
-        const DoseResult r = ComputeDose(in);
-        QCOMPARE(Shown(r.ExistingMolecularSO2), QStringLiteral("9.84"));
-        QCOMPARE(Shown(r.ShownAddition), QStringLiteral("4.53"));
-    }
-
-    void smallAdditionRoundsToZero()
-    {
-        DoseInputs in = WorkedBatch();
-        in.BatchSize = 1;
-        in.BatchUnit = BatchUnit::Litre;
-        in.PH = 3;
-        in.ExistingFreeSO2 = 0;
-        in.TargetFreeSO2 = 1;
-        const DoseResult r = ComputeDose(in);
-        QCOMPARE(Shown(r.ShownAddition), QStringLiteral("0.00"));
-        QCOMPARE(Shown(r.FreeSO2Requirement), QStringLiteral("1.00"));
-        QCOMPARE(Shown(r.MolecularSO2Requirement), QStringLiteral("0.06"));
-    }
-
-    void existingEqualToTarget()
-    {
-        DoseInputs in = WorkedBatch();
-        in.ExistingFreeSO2 = 40;
-        const DoseResult r = ComputeDose(in);
-        QCOMPARE(Shown(r.FreeSO2Requirement), QStringLiteral("0.00"));
-        QCOMPARE(Shown(r.MolecularSO2Requirement), QStringLiteral("0.00"));
-        QCOMPARE(Shown(r.ShownAddition), QStringLiteral("0.00"));
-    }
-
-    void unmatchedTextsLeaveTheirStepsAtZero()
-    {
-        DoseInputs in = WorkedBatch();
-        in.BatchUnit.reset(); // the size is taken as litres
-        in.TargetKind.reset();
-        const DoseResult r = ComputeDose(in);
-        QVERIFY(r.BatchLitres == 23.0f);
-        QVERIFY(r.TargetFreeSO2 == 0 && r.TargetMolecularSO2 == 0);
-        QCOMPARE(Shown(r.FreeSO2Requirement), QStringLiteral("-10.00"));
-    }
-
-    // A settings file can hand the start-up calculation a zero tablet weight or percentage,
-    // a compound that matches nothing or a huge number: the results must stay finite.
-    void failingArithmeticGivesZero_data()
-    {
-        QTest::addColumn<SourceForm>("form");
-        QTest::addColumn<float>("tabletWeight");
-        QTest::addColumn<float>("percent");
-        QTest::addColumn<bool>("source");
-        QTest::addColumn<float>("batchSize");
-        QTest::newRow("tablet weight 0") << SourceForm::Tablet << 0.0f << 10.0f << true << 23.0f;
-        QTest::newRow("percentage 0") << SourceForm::Solution << 0.44f << 0.0f << true << 23.0f;
-        QTest::newRow("no compound") << SourceForm::Powder << 0.44f << 10.0f << false << 23.0f;
-        QTest::newRow("overflow") << SourceForm::Solution << 0.44f << 1e-30f << true << 3e38f;
-    }
-
-    void failingArithmeticGivesZero()
-    {
-        QFETCH(SourceForm, form);
-        QFETCH(float, tabletWeight);
-        QFETCH(float, percent);
-        QFETCH(bool, source);
-        QFETCH(float, batchSize);
-        DoseInputs in = WorkedBatch();
-        in.Form = form;
-        in.TabletWeight = tabletWeight;
-        in.SolutionPercent = percent;
-        in.BatchSize = batchSize;
-        if (!source)
-            in.Source.reset();
-        in.AdditionUnit = DefaultAdditionUnit(form);
-        const DoseResult r = ComputeDose(in);
-        QVERIFY(r.Amount == 0 && r.ShownAddition == 0);
-        QVERIFY(r.AmountTsp == 0 && r.AmountTbsp == 0 && r.AmountOz == 0);
-        QCOMPARE(Shown(r.FreeSO2Requirement), QStringLiteral("30.00"));
-    }
-
-    void hugePhKeepsEveryResultFinite()
-    {
-        DoseInputs in = WorkedBatch();
-        in.PH = 3e38f;
-        in.TargetKind = TargetKind::Molecular;
-        in.TargetMolecularSO2 = 1;
-        const DoseResult r = ComputeDose(in);
-        for (float v : {r.ExistingMolecularSO2, r.TargetFreeSO2, r.FreeSO2Requirement,
-                        r.MolecularSO2Requirement, r.Amount, r.ShownAddition})
-            QVERIFY(std::isfinite(v));
-        QVERIFY(r.TargetFreeSO2 == 0);
+        auto texts = [](SourceForm form) {
+            QStringList list;
+            for (auto unit : AdditionUnitsFor(form))
+                list << ListText(unit);
+            return list.join(u'|') + u'/' + ListText(DefaultAdditionUnit(form));
+        };
+        QCOMPARE(texts(SourceForm::Powder), QStringLiteral("g|oz (av.)|tbsp|tsp/g"));
+        QCOMPARE(texts(SourceForm::Solution), QStringLiteral("ml|oz (fl.)|tbsp|tsp/ml"));
+        QCOMPARE(texts(SourceForm::Tablet), QStringLiteral("tablets/tablets"));
     }
 };
 

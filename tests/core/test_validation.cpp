@@ -1,29 +1,11 @@
+// What the windows check before they calculate or save, and how the spin controls step.
 #include "core/entry.h"
 #include "core/validation.h"
+#include "tests/core/worked_batch.h"
 
 #include <QtTest>
 
 using namespace ardovin;
-
-namespace {
-
-FormTexts Valid(SourceForm form = SourceForm::Powder, TargetKind kind = TargetKind::TotalFree)
-{
-    FormTexts t;
-    t.form = form;
-    t.targetKind = ListText(kind);
-    t.solution = "10.00";
-    t.tabWeight = "0.44";
-    t.batchSize = "23";
-    t.ph = "3.50";
-    t.existSO2 = "10";
-    t.targetSO2 = "40";
-    t.targetMolSO2 = "0.80";
-    t.existMolSO2 = "0.20";
-    return t;
-}
-
-} // namespace
 
 Q_DECLARE_METATYPE(ardovin::InputField)
 
@@ -32,168 +14,243 @@ class TestValidation : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void cleanup() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    void validInputsPass()
+    // The first problem in the fixed order, and the field the user is sent back to.
+    void firstInputError_data()
     {
-        for (auto form : AllForms)
-            for (auto kind : AllTargetKinds) {
-                QVERIFY(!FirstInputError(Valid(form, kind)));
-                QVERIFY(Confirmations(Valid(form, kind)).empty());
-            }
-    }
-
-    // Numbers beyond single precision read as numbers, yet no comparison can be made with them:
-    // each such comparison fails.
-    void numbersBeyondSinglePrecision_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("molecular");
+        QTest::addColumn<QString>("changes");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<InputField>("focus");
-        const QString aboveTarget = "Existing SO2 cannot be greater than target SO2.";
-        QTest::newRow("existing") << "existSO2" << false << aboveTarget << InputField::TargetSO2;
-        // The shown molecular level of such a level reads 0.00, yet it is no pass.
-        QTest::newRow("existing, molecular target")
-            << "existSO2" << true << aboveTarget << InputField::TargetMolSO2;
-        QTest::newRow("target") << "targetSO2" << false << aboveTarget << InputField::TargetSO2;
-        QTest::newRow("batch") << "batchSize" << false << "Batch size must be greater than 0."
-                               << InputField::BatchSize;
-        QTest::newRow("pH, free target") << "ph" << false << "" << InputField::Ph;
+        QTest::addColumn<InputField>("field");
+        const QString molecular = "kind=Molecular_SO2 mol=0.80 existmol=0.20 ";
+        const QString above = "Existing SO2 cannot be greater than target SO2.";
+        const auto none = InputField::Solution;
+        QTest::newRow("valid") << ""
+                               << "" << none;
+        QTest::newRow("valid, molecular") << molecular << "" << none;
+        QTest::newRow("percentage letters")
+            << "form=Solution percent=x"
+            << "Solution percentage must be numeric." << InputField::Solution;
+        QTest::newRow("percentage 0.99")
+            << "form=Solution percent=0.99"
+            << "Solution % must be between 1 and 100." << InputField::Solution;
+        QTest::newRow("percentage 100.5")
+            << "form=Solution percent=100.5"
+            << "Solution % must be between 1 and 100." << InputField::Solution;
+        QTest::newRow("percentage 1 and 100 pass") << "form=Solution percent=1"
+                                                   << "" << none;
+        QTest::newRow("percentage 100") << "form=Solution percent=100"
+                                        << "" << none;
+        QTest::newRow("powder ignores the percentage") << "percent=x tablet=x"
+                                                       << "" << none;
+        QTest::newRow("tablet letters before batch")
+            << "form=Tablet tablet=abc size="
+            << "Tablet weight must be numeric." << InputField::TabWeight;
+        QTest::newRow("tablet 0") << "form=Tablet tablet=0"
+                                  << "Tablet weight must be greater than 0."
+                                  << InputField::TabWeight;
+        QTest::newRow("tablet 0.01") << "form=Tablet tablet=0.01"
+                                     << "" << none;
+        QTest::newRow("batch empty") << "size="
+                                     << "Batch size must be numeric." << InputField::BatchSize;
+        QTest::newRow("batch 0 before pH")
+            << "size=0 ph=x"
+            << "Batch size must be greater than 0." << InputField::BatchSize;
+        QTest::newRow("batch beyond single")
+            << "size=1e39"
+            << "Batch size must be greater than 0." << InputField::BatchSize;
+        QTest::newRow("pH letters, free target") << "ph=acid"
+                                                 << "pH must be numeric." << InputField::Ph;
+        QTest::newRow("pH 0.99") << molecular + "ph=0.99"
+                                 << "pH must be between 1 and 14." << InputField::Ph;
+        QTest::newRow("pH 14.01") << molecular + "ph=14.01"
+                                  << "pH must be between 1 and 14." << InputField::Ph;
+        QTest::newRow("pH 1") << molecular + "ph=1"
+                              << "" << none;
+        QTest::newRow("pH 14") << molecular + "ph=14"
+                               << "" << none;
+        QTest::newRow("pH 20, free target") << "ph=20"
+                                            << "" << none;
+        QTest::newRow("pH beyond single, molecular")
+            << molecular + "ph=1e39"
+            << "pH must be between 1 and 14." << InputField::Ph;
+        QTest::newRow("existing letters")
+            << "exist=x target=x"
+            << "Existing SO2 must be numeric." << InputField::ExistSO2;
+        QTest::newRow("target letters") << "target=x"
+                                        << "Target SO2 must be numeric." << InputField::TargetSO2;
+        QTest::newRow("free ignores molecular") << "mol=x"
+                                                << "" << none;
+        QTest::newRow("molecular empty") << molecular + "mol="
+                                         << "Please enter target SO2." << InputField::TargetMolSO2;
+        QTest::newRow("molecular letters")
+            << molecular + "mol=x target=x"
+            << "Target SO2 must be numeric." << InputField::TargetMolSO2;
+        QTest::newRow("existing above") << "exist=40.01" << above << InputField::TargetSO2;
+        QTest::newRow("existing equal") << "exist=40"
+                                        << "" << none;
+        QTest::newRow("existing beyond single") << "exist=1e39" << above << InputField::TargetSO2;
+        QTest::newRow("target beyond single") << "target=1e39" << above << InputField::TargetSO2;
+        // Molecular: the shown existing level is compared, and an existing level too large to
+        // convert fails although it shows 0.00.
+        QTest::newRow("molecular above")
+            << molecular + "existmol=0.81" << above << InputField::TargetMolSO2;
+        QTest::newRow("molecular equal") << molecular + "existmol=0.80 exist=99"
+                                         << "" << none;
+        QTest::newRow("molecular, existing beyond single")
+            << molecular + "existmol=0.00 exist=1e39" << above << InputField::TargetMolSO2;
+        QTest::newRow("kind compared untrimmed") << "kind=_Total_Free_SO2 target=x"
+                                                 << "" << none;
     }
 
-    void numbersBeyondSinglePrecision()
+    void firstInputError()
     {
-        QFETCH(QString, field);
-        QFETCH(bool, molecular);
+        QFETCH(QString, changes);
         QFETCH(QString, message);
-        QFETCH(InputField, focus);
-        FormTexts t =
-            Valid(SourceForm::Powder, molecular ? TargetKind::Molecular : TargetKind::TotalFree);
-        const QString huge = "1e39";
-        if (field == "existSO2") {
-            t.existSO2 = huge;
-            t.existMolSO2 = "0.00";
-        } else if (field == "targetSO2") {
-            t.targetSO2 = huge;
-        } else if (field == "batchSize") {
-            t.batchSize = huge;
-        } else {
-            t.ph = huge;
-        }
-        const auto problem = FirstInputError(t);
+        QFETCH(InputField, field);
+        const auto problem = FirstInputError(Batch(changes));
         QCOMPARE(problem ? problem->message : QString(), message);
         if (problem)
-            QCOMPARE(problem->field, focus);
+            QCOMPARE(problem->field, field);
     }
 
-    void molecularComparisonUsesTheShownExistingLevel()
+    // The questions asked, in order, each with the field a No sends the user to.
+    void confirmations_data()
     {
-        FormTexts t = Valid(SourceForm::Powder, TargetKind::Molecular);
-        t.existMolSO2 = "0.59";
-        t.targetMolSO2 = "0.59";
-        QVERIFY(!FirstInputError(t));
-        t.existMolSO2 = "0.60";
-        QCOMPARE(FirstInputError(t)->field, InputField::TargetMolSO2);
-    }
-
-    void targetKindIsComparedExactly()
-    {
-        FormTexts t = Valid();
-        t.targetKind = " Total Free SO2";
-        t.targetSO2 = "abc"; // not checked: no kind applies
-        QVERIFY(!FirstInputError(t));
-    }
-
-    void tabletQuestionComesBeforeThePhQuestion()
-    {
-        FormTexts t = Valid(SourceForm::Tablet, TargetKind::Molecular);
-        t.tabWeight = "1.5";
-        t.ph = "6";
-        t.existMolSO2 = "0";
-        const auto questions = Confirmations(t);
-        QCOMPARE(questions.size(), std::size_t(2));
-        QCOMPARE(questions[0].fieldOnNo, InputField::TabWeight);
-        QCOMPARE(questions[1].question,
-                 QStringLiteral("pH appears high. Are you sure it is correct?"));
-    }
-
-    void defaultsChecks_data()
-    {
-        QTest::addColumn<QString>("solution");
-        QTest::addColumn<QString>("tablet");
-        QTest::addColumn<QString>("batch");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("valid") << "10.00"
-                               << "0.44"
-                               << "5.00"
-                               << "";
-        QTest::newRow("bounds pass") << "100"
-                                     << "0.01"
-                                     << "0.01"
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("questions");
+        const QString molecular = "kind=Molecular_SO2 mol=0.80 ";
+        QTest::newRow("none") << "tablet=2 percent=60"
+                              << "";
+        QTest::newRow("tablet 1.01") << "form=Tablet tablet=1.01"
+                                     << "Tablet weight 1";
+        QTest::newRow("tablet 1") << "form=Tablet tablet=1"
+                                  << "";
+        QTest::newRow("tablet beyond single") << "form=Tablet tablet=1e39"
+                                              << "Tablet weight 1";
+        QTest::newRow("solution 50.01") << "form=Solution percent=50.01"
+                                        << "Solution percentage 0";
+        QTest::newRow("solution 50") << "form=Solution percent=50"
                                      << "";
-        QTest::newRow("solution 1 passes") << "1"
-                                           << "0.44"
-                                           << "5"
+        QTest::newRow("pH 1.99") << molecular + "ph=1.99"
+                                 << "pH appears low. 3";
+        QTest::newRow("pH 2 and 5") << molecular + "ph=2"
+                                    << "";
+        QTest::newRow("pH 5") << molecular + "ph=5"
+                              << "";
+        QTest::newRow("pH 5.01") << molecular + "ph=5.01"
+                                 << "pH appears high. 3";
+        QTest::newRow("pH 6, free target") << "ph=6"
                                            << "";
-        QTest::newRow("solution 100.5") << "100.5"
-                                        << "0.44"
-                                        << "5"
-                                        << "Solution % must be between 1 and 100.";
-        QTest::newRow("solution letters") << "x"
-                                          << "x"
-                                          << "x"
-                                          << "Solution percentage must be numeric.";
-        QTest::newRow("tablet before batch") << "10"
-                                             << "abc"
-                                             << "0"
-                                             << "Tablet weight must be numeric.";
-        QTest::newRow("tablet zero") << "10"
-                                     << "0.00"
-                                     << "5"
-                                     << "Tablet weight must be greater than 0.";
-        QTest::newRow("batch zero") << "10"
-                                    << "0.44"
-                                    << "0.00"
-                                    << "Batch size must be greater than 0.";
-        QTest::newRow("batch digits run")
-            << "10"
-            << "0.44" << QString(60, u'9') << "Batch size must be greater than 0.";
-        QTest::newRow("batch blanks") << "10"
-                                      << "0.44"
-                                      << "  "
-                                      << "Batch size must be numeric.";
+        QTest::newRow("tablet, then pH") << molecular + "form=Tablet tablet=1.5 ph=6"
+                                         << "Tablet weight 1|pH appears high. 3";
     }
 
-    void defaultsChecks()
+    void confirmations()
     {
-        QFETCH(QString, solution);
-        QFETCH(QString, tablet);
-        QFETCH(QString, batch);
+        QFETCH(QString, changes);
+        QFETCH(QString, questions);
+        QStringList asked;
+        for (const Confirmation& c : Confirmations(Batch(changes))) {
+            QVERIFY(c.question.endsWith(u" appears high. Are you sure it is correct?") ||
+                    c.question.endsWith(u" appears low. Are you sure it is correct?"));
+            asked << c.question.section(u' ', 0, c.question.startsWith(u"pH") ? 2 : 1) + u' ' +
+                         QString::number(int(c.fieldOnNo));
+        }
+        QCOMPARE(asked.join(u'|'), questions);
+    }
+
+    // The dialog checks all three fields whatever form is chosen.
+    void defaultsError_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("valid") << QStringList{"10.00", "0.44", "5.00"} << "";
+        QTest::newRow("bounds") << QStringList{"100", "0.01", "0.01"} << "";
+        QTest::newRow("solution 0.5")
+            << QStringList{"0.5", "x", "x"} << "Solution % must be between 1 and 100.";
+        QTest::newRow("solution letters")
+            << QStringList{"x", "x", "x"} << "Solution percentage must be numeric.";
+        QTest::newRow("tablet before batch")
+            << QStringList{"10", "0", "x"} << "Tablet weight must be greater than 0.";
+        QTest::newRow("batch blanks")
+            << QStringList{"10", "0.44", "  "} << "Batch size must be numeric.";
+        QTest::newRow("batch digits run")
+            << QStringList{"10", "0.44", QString(60, u'9')} << "Batch size must be greater than 0.";
+    }
+
+    void defaultsError()
+    {
+        QFETCH(QStringList, fields);
         QFETCH(QString, message);
-        const auto problem = FirstDefaultsError(solution, tablet, batch);
+        const auto problem = FirstDefaultsError(fields[0], fields[1], fields[2]);
         QCOMPARE(problem ? problem->message : QString(), message);
     }
 
+    // One press of a spin control: -1 up, +1 down, then held within the rule's bounds.
+    void spin_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<QString>("after");
+        const char* const rows[][4] = {
+            {"batch", "5", "-1", "6.00"},
+            {"batch", "0.5", "1", "0.00"},
+            {"batch", "1,234", "-1", "1,235.00"},
+            {"ph", "3.4", "-1", "3.50"},
+            {"ph", "1.05", "1", "1.00"},
+            {"ph", "13.95", "-1", "14.00"},
+            {"ph", "1", "1", "1.00"},
+            {"ph", "14", "-1", "14.00"},
+            {"ph", "x", "-1", "1.00"},
+            {"exist", "0", "1", "0.00"},
+            {"target", "40", "-1", "41.00"},
+            {"mol", "0.8", "-1", "0.81"},
+            {"mol", "0", "1", "0.00"},
+            {"tablet", "0.01", "1", "0.00"},
+            {"tablet", "0.44", "-1", "0.45"},
+            {"percent", "1", "1", "1.00"},
+            {"percent", "100", "-1", "100.00"},
+            {"percent", "10", "1", "9.00"},
+            {"batch", "1e39", "-1", "0.00"},
+        };
+        for (const auto& row : rows)
+            QTest::addRow("%s %s %s", row[0], row[1], row[2])
+                << row[0] << row[1] << QString(row[2]).toInt() << row[3];
+    }
+
+    void spin()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QString, text);
+        QFETCH(int, press);
+        QFETCH(QString, after);
+        const QHash<QString, SpinRule> rules{
+            {"batch", SpinRules::BatchSize},  {"ph", SpinRules::Ph},
+            {"exist", SpinRules::ExistSO2},   {"target", SpinRules::TargetSO2},
+            {"mol", SpinRules::TargetMolSO2}, {"tablet", SpinRules::TabWeight},
+            {"percent", SpinRules::Solution}};
+        const QString stepped = SteppedText(text, press, rules[rule]).value_or(text);
+        QCOMPARE(BoundedText(stepped, rules[rule]).value_or(stepped), after);
+    }
+
+    void spinFollowsTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(*SteppedText("3,4", -1, SpinRules::Ph), QStringLiteral("3,50"));
+        QCOMPARE(*BoundedText("0,5", SpinRules::Ph), QStringLiteral("1,00"));
+    }
+
+    // Control characters up to Ctrl+Z and the characters of a number; nothing else.
     void keyFilter()
     {
         for (int code = 0; code <= 26; ++code)
             QCOMPARE(FilterNumericKey(code), code);
         for (QChar c : QStringLiteral("0123456789.,"))
             QCOMPARE(FilterNumericKey(c.unicode()), int(c.unicode()));
-        for (int code : {27, 31, 32, int('-'), int('+'), int('e'), int('A'), 127, 0xE9, 0x20AC})
+        for (int code : {27, 32, int('-'), int('+'), int('e'), 127, 0x20AC, 0x10030})
             QCOMPARE(FilterNumericKey(code), 0);
-    }
-
-    void spinTextsFollowTheLocale()
-    {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QCOMPARE(*SteppedText("1.234,00", -1, SpinRules::BatchSize), QStringLiteral("1.235,00"));
-        QCOMPARE(*SteppedText("3,4", -1, SpinRules::Ph), QStringLiteral("3,50"));
-        QCOMPARE(*BoundedText("0,5", SpinRules::Ph), QStringLiteral("1,00"));
-        QVERIFY(!BoundedText("13,99", SpinRules::Ph));
-        QVERIFY(!SteppedText("3.4.5", -1, SpinRules::Ph));
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 };
 

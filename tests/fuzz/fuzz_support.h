@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/numbers.h"
-#include "tests/fuzz/standard_format_check.h"
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <QByteArray>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QString>
 
 // A property that does not hold is a finding: say which and with what, then abort, so that
@@ -22,6 +22,33 @@
     } while (false)
 
 namespace fuzz {
+
+// Tells whether a text is a number as the program shows one: an optional minus, the integer
+// part with its thousands grouped, the locale's decimal separator and exactly two decimals,
+// with no superfluous leading zero and never a minus zero.
+class StandardFormatCheck
+{
+public:
+    explicit StandardFormatCheck(const QLocale& locale)
+        : minus(locale.negativeSign()),
+          pattern(QStringLiteral("^(%1)?(0|[1-9][0-9]{0,2}(?:%2[0-9]{3})*)%3([0-9]{2})$")
+                      .arg(QRegularExpression::escape(minus),
+                           QRegularExpression::escape(locale.groupSeparator()),
+                           QRegularExpression::escape(locale.decimalPoint())))
+    {
+    }
+    bool matches(const QString& text) const
+    {
+        const QRegularExpressionMatch match = pattern.match(text);
+        const bool zero = match.captured(2) == u"0" && match.captured(3) == u"00";
+        return match.hasMatch() && !(match.capturedLength(1) > 0 && zero);
+    }
+    bool isNegative(const QString& text) const { return text.startsWith(minus); }
+
+private:
+    QString minus;
+    QRegularExpression pattern;
+};
 
 // The two locales every input is tried in: a point and a comma as decimal separator.
 struct FuzzLocale

@@ -1,21 +1,11 @@
+// The Default Settings window, opened from the main window's Options command.
 #include "settings/settings_format.h"
-#include "ui/frmSettings.h"
 #include "window_fixture.h"
 
 #include <QAbstractItemView>
-#include <QFile>
+#include <QPushButton>
 
 namespace {
-
-const QString NotFound =
-    QStringLiteral("User default settings not found.\rLoading program defaults.");
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray ReadFile(const QString& path)
 {
@@ -23,334 +13,204 @@ QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The program defaults as the file is shipped beside the program.
-const QByteArray ProgramDefaultsFile = ReadFile(QStringLiteral(ARDOVIN_SHIPPED_SETTINGS));
-
 } // namespace
 
-class TestDefaults : public QObject
+class TestFrmSettings : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<ScriptedAnswers> answers;
+    std::unique_ptr<WindowUnderTest> w;
+    frmSettings* dialog = nullptr;
 
-    QString SettingsPath(const WindowUnderTest& w) { return w.window->settingsFilePath(); }
-
-    // Starts a window on a folder holding the given settings file.
-    std::unique_ptr<WindowUnderTest> StartWith(const QByteArray& file)
-    {
-        auto w = std::make_unique<WindowUnderTest>();
-        if (!file.isNull())
-            WriteFile(w->folder + "/settings.cfg", file);
-        if (!w->start())
-            qFatal("window did not start");
-        return w;
-    }
-
-    void Click(frmSettings* dialog, const char* button)
-    {
-        QTest::mouseClick(In<QPushButton>(dialog, button), Qt::LeftButton);
-    }
+    QLineEdit* Field(const char* name) { return In<QLineEdit>(dialog, name); }
+    void Click(const char* name) { QTest::mouseClick(In(dialog, name), Qt::LeftButton); }
+    QString SavedFile() { return QString::fromLatin1(ReadFile(w->window->settingsFilePath())); }
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void init() { answers = std::make_unique<ScriptedAnswers>(); }
-    void cleanup() { answers.reset(); }
-
-    // The file shipped with the program is exactly what a save of the program defaults writes.
-    void shippedFileHoldsTheProgramDefaults()
+    void init()
     {
-        QVERIFY(!ProgramDefaultsFile.isEmpty());
-        QCOMPARE(ProgramDefaultsFile, ardovin::SettingsFileBytes(ardovin::UserDefaults()));
-    }
-
-    void startWithoutAFileFallsBackWithOneMessage()
-    {
-        auto w = StartWith({});
-        QCOMPARE(answers->texts(), QStringList{NotFound});
-        QCOMPARE(answers->shown.first().icon, modProc::MessageIcon::Critical);
-        QCOMPARE(answers->shown.first().caption, QStringLiteral("Ardovin"));
-        QCOMPARE(w->text("cboForm"), QStringLiteral("Potassium Metabisulphite"));
-        QCOMPARE(w->text("txtBatchSize"), QStringLiteral("5.00"));
-        QCOMPARE(w->text("txtSolution"), QStringLiteral("10.00"));
-        QCOMPARE(w->text("txtTabWeight"), QStringLiteral("0.44"));
-        QCOMPARE(w->text("cboAdditionUnits"), QStringLiteral("g"));
-    }
-
-    void startFromTheUsersFile()
-    {
-        auto w = StartWith("\"target\",\"Molecular SO2\"\r\n\"Source\",\"Sodium Bisulphite\"\r\n"
-                           "\"form\",\"Solution\"\r\n\"BatchUnits\",\"Imp. gal.\"\r\n"
-                           "\"batchsize\",1234.5\r\n\"solution\",\"5\"\r\n\"tablet\",0.440\r\n"
-                           "\"colour\",\"red\"\r\n");
-        QCOMPARE(answers->texts(), QStringList());
-        QCOMPARE(w->text("cboForm"), QStringLiteral("Sodium Bisulphite"));
-        QVERIFY(w->get<QRadioButton>("optSolution")->isChecked());
-        QVERIFY(w->field("txtSolution")->isEnabled());
-        QCOMPARE(w->text("cboAdditionUnits"), QStringLiteral("ml"));
-        QCOMPARE(w->text("cboBatch"), QStringLiteral("Imp. Gal."));
-        QCOMPARE(w->text("txtBatchSize"), QStringLiteral("1,234.50"));
-        QCOMPARE(w->text("txtSolution"), QStringLiteral("5.00"));
-        QCOMPARE(w->text("txtTabWeight"), QStringLiteral("0.44"));
-        QCOMPARE(w->text("cboTarget"), QStringLiteral("Molecular SO2"));
-        QVERIFY(w->field("txtTargetMolSO2")->isEnabled());
-    }
-
-    void unknownFormChangesNothing()
-    {
-        QByteArray file = ProgramDefaultsFile;
-        file.replace("\"Powder\"", "\"powder\"").replace("\"U.S. Gal.\"", "\"Litres\"");
-        auto w = StartWith(file);
-        QCOMPARE(answers->texts(), QStringList());
-        QCOMPARE(w->text("cboBatch"), QStringLiteral("Litres"));
-        QVERIFY(w->get<QRadioButton>("optPowder")->isChecked());
-        QCOMPARE(w->text("cboAdditionUnits"), QStringLiteral("g"));
-    }
-
-    void unusableFilesFallBack_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QByteArray missingTarget = ProgramDefaultsFile;
-        missingTarget.replace("\"target\",\"Total Free SO2\"\r\n", "");
-        missingTarget.replace("\"Litres\"", "x").replace("\"U.S. Gal.\"", "\"Litres\"");
-        QTest::newRow("no target record") << missingTarget;
-        QTest::newRow("key twice") << ProgramDefaultsFile + "\"BATCHUNITS\",\"Litres\"\r\n";
-        QTest::newRow("key without value") << ProgramDefaultsFile + "\"extra\"";
-        QTest::newRow("trailing empty line") << ProgramDefaultsFile + "\r\n";
-        QByteArray badSource = ProgramDefaultsFile;
-        QTest::newRow("unknown compound") << badSource.replace("Potassium", "Calcium");
-    }
-
-    void unusableFilesFallBack()
-    {
-        QFETCH(QByteArray, file);
-        auto w = StartWith(file);
-        QCOMPARE(answers->texts(), QStringList{NotFound});
-        QCOMPARE(w->text("cboBatch"), QStringLiteral("U.S. Gal."));
-        QCOMPARE(w->text("cboTarget"), QStringLiteral("Total Free SO2"));
-    }
-
-    // A hand-edited file can hold values the dialog would refuse; the start-up calculation
-    // must still show numbers.
-    void zeroTabletWeightFromTheFile()
-    {
-        QByteArray file = ProgramDefaultsFile;
-        file.replace("\"Powder\"", "\"Tablet\"").replace(".44", "0");
-        auto w = StartWith(file);
-        QCOMPARE(answers->texts(), QStringList());
-        QCOMPARE(w->text("txtTabWeight"), QStringLiteral("0.00"));
-        QCOMPARE(w->text("lblAddition"), QStringLiteral("0.00"));
-    }
-
-    void dialogAfterAStartWithoutAFile()
-    {
-        auto w = StartWith({});
-        answers->shown.clear();
-        frmSettings* dialog = OpenOptions(*w);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Default Settings"));
-        QCOMPARE(answers->texts(), QStringList());
-        QCOMPARE(In<QComboBox>(dialog, "cboForm")->currentText(),
-                 QStringLiteral("Potassium Metabisulphite"));
-        QVERIFY(In<QRadioButton>(dialog, "optPowder")->isChecked());
-        QCOMPARE(In<QComboBox>(dialog, "cboBatch")->currentText(), QStringLiteral("U.S. Gal."));
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("5.00"));
-        QCOMPARE(In<QLineEdit>(dialog, "txtSolution")->text(), QStringLiteral("10.00"));
-        QCOMPARE(In<QLineEdit>(dialog, "txtTabWeight")->text(), QStringLiteral("0.44"));
-        QCOMPARE(In<QComboBox>(dialog, "cboTarget")->currentText(),
-                 QStringLiteral("Total Free SO2"));
-        for (const char* name : {"txtSolution", "vsbPercent", "lblPercent", "txtTabWeight",
-                                 "vsbCampden", "lblTabWeight"})
-            QVERIFY(!In(dialog, name)->isEnabled());
-        Click(dialog, "cmdOK");
-        QCOMPARE(answers->texts(), QStringList());
-        QCOMPARE(ReadFile(SettingsPath(*w)), ProgramDefaultsFile);
-        QTRY_VERIFY(!w->window->findChild<frmSettings*>());
-    }
-
-    void optionButtonsEnableTheirGroups()
-    {
-        auto w = StartWith(ProgramDefaultsFile);
-        frmSettings* dialog = OpenOptions(*w);
-        QTest::mouseClick(In(dialog, "optSolution"), Qt::LeftButton);
-        QVERIFY(In(dialog, "txtSolution")->isEnabled() && In(dialog, "vsbPercent")->isEnabled());
-        QVERIFY(!In(dialog, "txtTabWeight")->isEnabled());
-        QTest::mouseClick(In(dialog, "optTablet"), Qt::LeftButton);
-        QVERIFY(In(dialog, "txtTabWeight")->isEnabled() && In(dialog, "lblTabWeight")->isEnabled());
-        QVERIFY(!In(dialog, "txtSolution")->isEnabled());
-        In<QScrollBar>(dialog, "vsbCampden")->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(In<QLineEdit>(dialog, "txtTabWeight")->text(), QStringLiteral("0.45"));
-        QCOMPARE(w->text("txtTabWeight"), QStringLiteral("0.44")); // the main window is untouched
-    }
-
-    void validation_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("batch cleared") << "txtBatchSize"
-                                       << ""
-                                       << "Batch size must be greater than 0."
-                                       << "0.00";
-        QTest::newRow("batch 0.01") << "txtBatchSize"
-                                    << "0.01"
-                                    << ""
-                                    << "0.01";
-        QTest::newRow("solution 100") << "txtSolution"
-                                      << "100"
-                                      << ""
-                                      << "100";
-        QTest::newRow("solution 100.5, powder") << "txtSolution"
-                                                << "100.5"
-                                                << "Solution % must be between 1 and 100."
-                                                << "100.5";
-        QTest::newRow("tablet letters") << "txtTabWeight"
-                                        << "abc"
-                                        << "Tablet weight must be numeric."
-                                        << "abc";
-        QTest::newRow("pasted digits") << "txtBatchSize" << QString(50, u'9')
-                                       << "Batch size must be greater than 0." << QString(50, u'9');
-    }
-
-    void validation()
-    {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QFETCH(QString, message);
-        QFETCH(QString, shown);
-        auto w = StartWith(ProgramDefaultsFile);
-        frmSettings* dialog = OpenOptions(*w);
-        In<QLineEdit>(dialog, field.toLatin1())->setText(text);
-        Click(dialog, "cmdOK");
-        QCOMPARE(answers->texts(), message.isEmpty() ? QStringList() : QStringList{message});
-        if (message.isEmpty()) {
-            QTRY_VERIFY(!w->window->findChild<frmSettings*>());
-            return;
-        }
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(In<QLineEdit>(dialog, field.toLatin1())->text(), shown);
-        QCOMPARE(ReadFile(SettingsPath(*w)), ProgramDefaultsFile);
-    }
-
-    void restoreThenCancelKeepsStoreAndFile()
-    {
-        QByteArray file = ProgramDefaultsFile;
-        file.replace("\"U.S. Gal.\"", "\"Litres\"").replace(",5\r", ",20\r");
-        auto w = StartWith(file);
-        frmSettings* dialog = OpenOptions(*w);
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("20.00"));
-        Click(dialog, "cmdRestore");
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("5.00"));
-        QCOMPARE(In<QComboBox>(dialog, "cboBatch")->currentText(), QStringLiteral("U.S. Gal."));
-        Click(dialog, "cmdCancel");
-        QTRY_VERIFY(!w->window->findChild<frmSettings*>());
-        QCOMPARE(ReadFile(SettingsPath(*w)), file);
+        answers = std::make_unique<ScriptedAnswers>();
+        w = std::make_unique<WindowUnderTest>(ReadFile(ARDOVIN_SHIPPED_SETTINGS));
+        QVERIFY(w->start());
         dialog = OpenOptions(*w);
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("20.00"));
+        QVERIFY(dialog);
     }
-
-    void comingBackFromTheMainWindowRefills()
+    void cleanup()
     {
-        auto w = StartWith(ProgramDefaultsFile);
-        frmSettings* dialog = OpenOptions(*w);
-        In<QLineEdit>(dialog, "txtBatchSize")->setText("77");
-        QApplication::setActiveWindow(w->window.get());
-        QVERIFY(QTest::qWaitForWindowActive(w->window.get()));
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("77"));
-        QApplication::setActiveWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("5.00"));
+        w.reset();
+        answers.reset();
     }
 
-    // A list's pop-up is a window of its own; choosing from it is no return from another window.
+    // The dialog as it opens on the shipped file, which holds the program defaults.
+    void snapshot()
+    {
+        QCOMPARE(ReadFile(ARDOVIN_SHIPPED_SETTINGS), ardovin::SettingsFileBytes({}));
+        CompareSnapshot(*dialog, "frmSettings");
+        w->window->findChild<QAction*>("mnuOptions")->trigger();
+        QCOMPARE(w->window->findChildren<frmSettings*>().size(), 1);
+    }
+
+    // Choosing from a list's pop-up, as a user does, keeps what was typed.
     void pickingFromAListKeepsWhatWasTyped_data()
     {
         QTest::addColumn<QString>("list");
-        QTest::newRow("source") << "cboForm";
-        QTest::newRow("batch units") << "cboBatch";
-        QTest::newRow("target") << "cboTarget";
+        for (const char* list : {"cboForm", "cboBatch", "cboTarget"})
+            QTest::newRow(list) << list;
     }
 
     void pickingFromAListKeepsWhatWasTyped()
     {
         QFETCH(QString, list);
-        auto w = StartWith(ProgramDefaultsFile);
-        frmSettings* dialog = OpenOptions(*w);
-        QApplication::setActiveWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-        In<QLineEdit>(dialog, "txtBatchSize")->setText("77");
-        In<QLineEdit>(dialog, "txtTabWeight")->setText("0.5");
+        Field("txtBatchSize")->setText("77");
         auto* box = In<QComboBox>(dialog, qPrintable(list));
-        const int before = box->currentIndex();
         box->setFocus();
-        QCOMPARE(QApplication::focusWidget(), box);
         box->showPopup();
         QWidget* popup = box->view()->window();
         QVERIFY(QTest::qWaitForWindowExposed(popup));
-        QTest::keyClick(box->view(), before == 0 ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(box->view(), Qt::Key_Down);
         QTest::keyClick(box->view(), Qt::Key_Return);
-        QTRY_VERIFY(!popup->isVisible());
         QTRY_COMPARE(QApplication::focusWidget(), box);
-        QVERIFY(box->currentIndex() != before);
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("77"));
-        QCOMPARE(In<QLineEdit>(dialog, "txtTabWeight")->text(), QStringLiteral("0.5"));
+        QCOMPARE(box->currentIndex(), 1);
+        QCOMPARE(Field("txtBatchSize")->text(), QStringLiteral("77"));
     }
 
-    void optionsTwiceGivesTheSameDialog()
+    // Coming back from the main window refills the fields from what was saved.
+    void comingBackFromTheMainWindowRefills()
     {
-        auto w = StartWith(ProgramDefaultsFile);
-        frmSettings* first = OpenOptions(*w);
-        QCOMPARE(OpenOptions(*w), first);
-        QCOMPARE(w->window->findChildren<frmSettings*>().size(), 1);
-        w->window->close();
-        QTRY_VERIFY(w->window->findChildren<frmSettings*>().isEmpty());
+        Field("txtBatchSize")->setText("77");
+        QApplication::setActiveWindow(w->window.get());
+        w->get("txtPh")->setFocus();
+        QApplication::setActiveWindow(dialog);
+        QTRY_COMPARE(Field("txtBatchSize")->text(), QStringLiteral("5.00"));
     }
 
-    void savedValuesApplyAtTheNextStart()
+    // Each form enables its own field and spin control.
+    void forms_data()
     {
-        auto w = StartWith({});
-        frmSettings* dialog = OpenOptions(*w);
-        In<QComboBox>(dialog, "cboBatch")->setCurrentText("Imp. gal.");
-        In<QLineEdit>(dialog, "txtBatchSize")->setText("1,234.50");
-        Click(dialog, "cmdOK");
-        const QByteArray saved = ReadFile(SettingsPath(*w));
-        QVERIFY(saved.contains("\"batchunits\",\"Imp. gal.\"\r\n"));
-        QVERIFY(saved.contains("\"batchsize\",1234.5\r\n"));
-        const QString folder = w->folder;
-        w->window.reset();
-        answers->shown.clear();
-        WindowUnderTest next(folder);
-        QVERIFY(next.start());
-        QCOMPARE(answers->texts(), QStringList());
-        QCOMPARE(next.text("cboBatch"), QStringLiteral("Imp. Gal."));
-        QCOMPARE(next.text("txtBatchSize"), QStringLiteral("1,234.50"));
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("enabled");
+        QTest::newRow("solution") << "optSolution"
+                                  << "txtSolution vsbPercent lblPercent";
+        QTest::newRow("tablet") << "optTablet"
+                                << "txtTabWeight vsbCampden lblTabWeight";
+        QTest::newRow("powder") << "optPowder"
+                                << "";
     }
 
-    // The save failing must not lose what the user typed: the dialog stays open and the store
-    // keeps the new values for the next try.
-    void failedSaveKeepsTheDialogOpen()
+    void forms()
     {
-        WindowUnderTest w(QStringLiteral("/proc"));
-        QVERIFY(w.start());
-        answers->shown.clear();
-        frmSettings* dialog = OpenOptions(w);
-        In<QLineEdit>(dialog, "txtBatchSize")->setText("42");
-        Click(dialog, "cmdOK");
-        QCOMPARE(answers->shown.size(), 1);
-        const modProc::MessageRequest box = answers->shown.first();
-        QCOMPARE(box.icon, modProc::MessageIcon::Critical);
-        const QStringList parts = box.text.split(u'\r');
-        QCOMPARE(parts.size(), 2);
-        bool numeric = false;
-        QVERIFY(parts[0].toInt(&numeric) != 0 && numeric);
-        QVERIFY(!parts[1].isEmpty());
+        QFETCH(QString, option);
+        QFETCH(QString, enabled);
+        Click("optTablet");
+        Click(qPrintable(option));
+        QStringList seen;
+        for (const char* name : {"txtSolution", "vsbPercent", "lblPercent", "txtTabWeight",
+                                 "vsbCampden", "lblTabWeight"})
+            if (In(dialog, name)->isEnabled())
+                seen << name;
+        QCOMPARE(seen.join(u' '), enabled);
+    }
+
+    void spins_data()
+    {
+        QTest::addColumn<QString>("spin");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("after");
+        const auto up = int(QAbstractSlider::SliderSingleStepSub);
+        const auto down = int(QAbstractSlider::SliderSingleStepAdd);
+        QTest::newRow("batch") << "vsbBatchSize"
+                               << "txtBatchSize"
+                               << "0.5" << down << "0.00";
+        QTest::newRow("tablet") << "vsbCampden"
+                                << "txtTabWeight"
+                                << "0.01" << down << "0.00";
+        QTest::newRow("percent 100") << "vsbPercent"
+                                     << "txtSolution"
+                                     << "100" << up << "100.00";
+        QTest::newRow("percent 1") << "vsbPercent"
+                                   << "txtSolution"
+                                   << "1" << down << "1.00";
+    }
+
+    void spins()
+    {
+        QFETCH(QString, spin);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, action);
+        QFETCH(QString, after);
+        Field(qPrintable(field))->setText(text);
+        In<QScrollBar>(dialog, qPrintable(spin))
+            ->triggerAction(QAbstractSlider::SliderAction(action));
+        QCOMPARE(Field(qPrintable(field))->text(), after);
+    }
+
+    // A problem keeps the dialog open on the field; empty fields count as 0.00.
+    void problem()
+    {
+        Click("optTablet");
+        Field("txtTabWeight")->clear();
+        Click("cmdOK");
+        QCOMPARE(answers->texts(), QStringList{"Tablet weight must be greater than 0."});
+        QCOMPARE(w->focused() + u' ' + Field("txtTabWeight")->text(), "txtTabWeight 0.00");
         QVERIFY(dialog->isVisible());
-        QCOMPARE(In<QLineEdit>(dialog, "txtBatchSize")->text(), QStringLiteral("42"));
-        QCOMPARE(ardovin::FieldText(*w.window->userDefaults().find(ardovin::SettingKey::BatchSize)),
-                 QStringLiteral("42.00"));
+    }
+
+    // Restore shows the program defaults, Cancel keeps what was saved; OK saves what is shown,
+    // and the next start uses it.
+    void restoreCancelAndOk()
+    {
+        Field("txtBatchSize")->setText("77");
+        Click("cmdRestore");
+        QCOMPARE(Field("txtBatchSize")->text(), QStringLiteral("5.00"));
+        Field("txtBatchSize")->setText("77");
+        Click("cmdCancel");
+        QTRY_VERIFY(!w->window->findChild<frmSettings*>());
+        QVERIFY(SavedFile().contains("\"batchsize\",5\r\n"));
+        dialog = OpenOptions(*w);
+        QCOMPARE(Field("txtBatchSize")->text(), QStringLiteral("5.00"));
+        Field("txtBatchSize")->setText("1,234.5");
+        Click("optTablet");
+        Field("txtTabWeight")->setText("0.5");
+        In<QComboBox>(dialog, "cboBatch")->setCurrentText("Litres");
+        Click("cmdOK");
+        QTRY_VERIFY(!w->window->findChild<frmSettings*>());
+        QVERIFY2(
+            SavedFile().contains("\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
+                                 "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"),
+            qPrintable(SavedFile()));
+        WindowUnderTest next(ReadFile(w->window->settingsFilePath()));
+        QVERIFY(next.start());
+        QCOMPARE(next.text("txtBatchSize") + u' ' + next.text("cboAdditionUnits"),
+                 QStringLiteral("1,234.50 tablets"));
+    }
+
+    // A save that fails says why, in the file system's terms, and keeps the dialog open.
+    void failedSave()
+    {
+        const QString path = w->window->settingsFilePath();
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        Field("txtBatchSize")->setText("42");
+        Click("cmdOK");
+        QCOMPARE(answers->shown.size(), 1);
+        QCOMPARE(answers->shown[0].icon, modProc::MessageIcon::Critical);
+        QVERIFY2(
+            answers->shown[0].text.startsWith(QString::number(QFileDevice::WriteError) + u'\r'),
+            qPrintable(answers->shown[0].text));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(Field("txtBatchSize")->text(), QStringLiteral("42"));
+    }
+
+    void closesWithTheMainWindow()
+    {
+        w->window->close();
+        QTRY_VERIFY(!w->window->findChild<frmSettings*>());
     }
 };
 
-QTEST_MAIN(TestDefaults)
+QTEST_MAIN(TestFrmSettings)
 #include "test_frmSettings.moc"

@@ -1,0 +1,129 @@
+// What Ardovin hands to the system: addresses, the calculator, the clipboard, the lock, the icon.
+#include "platform/addresses.h"
+#include "platform/calculator.h"
+#include "platform/clipboard.h"
+#include "platform/shell.h"
+#include "platform/single_instance.h"
+#include "resources/programicon.h"
+
+#include <QDesktopServices>
+#include <QtTest>
+
+using namespace ardovin;
+using Result = SingleInstanceLock::Result;
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QList<QUrl> opened; // what reached the desktop
+
+public slots:
+    void open(const QUrl& address) { opened << address; }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char* scheme : {"http", "mailto"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+
+    // The commands' addresses, on the site and to the mail address the build was given.
+    void addressesReachTheDesktop()
+    {
+        const QString site = QStringLiteral("http://" EXPECTED_SITE_HOST);
+        OpenDocument(ManualAddress());
+        OpenDocument(ProgramPageAddress().toString());
+        {
+            ScopedDocumentOpener recorder([this](const QUrl& url) { opened << url.toString(); });
+            OpenDocument(TableGeneratorAddress());
+        }
+        OpenDocument(MailAddress());
+        QCOMPARE(opened, (QList<QUrl>{QUrl(site + "/sulphManual.html"),
+                                      QUrl(site + "/sulphite.html"), QUrl(site + "/sulphtable.php"),
+                                      QUrl("mailto:" EXPECTED_SUPPORT_MAIL)}));
+        QCOMPARE(SiteHomeAddress(), QUrl(site));
+    }
+
+    // Each desktop calculator is found where the search looks, the first of them preferred.
+    void calculator_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("started");
+        QTest::newRow("none") << QStringList() << "";
+        for (const char* name :
+             {"gnome-calculator", "kcalc", "mate-calc", "galculator", "qalculate-gtk", "xcalc"})
+            QTest::newRow(name) << QStringList{name} << name;
+        QTest::newRow("preference") << QStringList{"xcalc", "kcalc"} << "kcalc";
+    }
+
+    void calculator()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, started);
+        QTemporaryDir bin;
+        for (const QString& name : installed) {
+            QFile program(bin.filePath(name));
+            QVERIFY(program.open(QIODevice::WriteOnly));
+            program.write(("#!/bin/sh\ntouch '" + bin.filePath(name + ".ran") + "'\n").toUtf8());
+            program.close();
+            program.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        }
+        QCOMPARE(StartCalculator({bin.path()}), !started.isEmpty());
+        for (const QString& name : installed)
+            QTRY_COMPARE(QFile::exists(bin.filePath(name + ".ran")), name == started);
+    }
+
+    void clipboard()
+    {
+        SetClipboardText(QStringLiteral("4.53"));
+        QCOMPARE(ClipboardText(), QStringLiteral("4.53"));
+        ClearClipboard();
+        QCOMPARE(ClipboardText(), QString());
+    }
+
+    // A live copy's lock is never broken, however old; release or destruction frees it; a folder
+    // that refuses the lock file is no sign of another copy.
+    void singleInstance()
+    {
+        const QString path = dir.filePath(QStringLiteral("ardovin.lock"));
+        {
+            SingleInstanceLock first(path);
+            SingleInstanceLock second(path);
+            QCOMPARE(first.tryAcquire(), Result::Acquired);
+            QCOMPARE(first.tryAcquire(), Result::Acquired);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-30),
+                                     QFileDevice::FileModificationTime));
+            QCOMPARE(second.tryAcquire(), Result::HeldByAnotherCopy);
+            first.release();
+            QVERIFY(!first.isHeld());
+            QCOMPARE(second.tryAcquire(), Result::Acquired);
+            QVERIFY(second.isHeld());
+        }
+        QCOMPARE(SingleInstanceLock(path).tryAcquire(), Result::Acquired);
+        SingleInstanceLock nowhere(dir.filePath(QStringLiteral("missing/ardovin.lock")));
+        QCOMPARE(nowhere.tryAcquire(), Result::Unavailable);
+        QCOMPARE(QFileInfo(DefaultLockPath()).fileName(), QStringLiteral("ardovin.lock"));
+        QVERIFY(QFileInfo(DefaultLockPath()).dir().exists());
+    }
+
+    // Every size the window asks for, square, clear in the corners, the wine red in the middle.
+    void icon()
+    {
+        const QIcon icon = ProgramIcon();
+        QCOMPARE(icon.availableSizes().size(), WindowIconSizes().size());
+        for (const int size : WindowIconSizes()) {
+            const QImage image = icon.pixmap(size, size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            const QColor wine = image.pixelColor(size / 2, size * 17 / 32);
+            QVERIFY2(wine.red() > 2 * wine.green() && wine.alpha() == 255, qPrintable(wine.name()));
+        }
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "test_platform.moc"
