@@ -2,6 +2,7 @@
 // refuses.
 #include "settings/settings_file.h"
 #include "settings/settings_format.h"
+#include "tests/table.h"
 
 #include <cfloat>
 #include <csignal>
@@ -23,10 +24,6 @@ const QByteArray DefaultFile = "\"source\",\"Potassium Metabisulphite\"\r\n\"for
                                "\"batchunits\",\"U.S. Gal.\"\r\n\"batchsize\",5\r\n"
                                "\"solution\",10\r\n\"tablet\",.44\r\n"
                                "\"target\",\"Total Free SO2\"\r\n";
-const char* const DefaultEntries = "batchsize=5 batchunits='U.S. Gal.' form='Powder' "
-                                   "solution=10 source='Potassium Metabisulphite' tablet=0.44 "
-                                   "target='Total Free SO2'";
-
 // The store as "key=value" in key order, a text quoted with ', a number bare.
 QString Described(const UserDefaults& store, const QStringList& keys)
 {
@@ -94,92 +91,69 @@ private slots:
         mountPoint.clear();
     }
 
+    // The bytes (% a quote, ~ CR LF); the result (0 loaded, 2 key repeated, 3 key without
+    // value); what was read, a text quoted with ', a number bare.
     void reading_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<LoadResult>("result");
-        QTest::addColumn<QString>("entries");
-        const auto loaded = LoadResult::Loaded;
-        const auto noValue = LoadResult::KeyWithoutValue;
-        const auto repeated = LoadResult::RepeatedKey;
-        QTest::newRow("as written") << DefaultFile << loaded << DefaultEntries;
-        QTest::newRow("mixed case, unknown keys")
-            << QByteArray("\"BatchUnits\",\"Litres\"\r\n\"vintage\",2019\r\n") << loaded
-            << "BatchUnits='Litres' vintage=2019";
-        QTest::newRow("quoted commas and line ends")
-            << QByteArray("\"a\",\"x, y\r\nz\"") << loaded << "a='x, y\r\nz'";
-        QTest::newRow("pairs on one line, key and value on two")
-            << QByteArray("\"a\",1,b,\"t\"\r\n\"c\"\r\nu\r\n") << loaded << "a=1 b='t' c='u'";
-        QTest::newRow("numbers") << QByteArray("a,.44\nb,0.440\nc,2.5E+01\nd,+2e-1\ne,-.5\nf,5.\n")
-                                 << loaded << "a=0.44 b=0.44 c=25 d=0.2 e=-0.5 f=5";
-        QTest::newRow("number-like texts")
-            << QByteArray("a,1.2.3\nb,e5\nc,5e\nd,inf\ne,0x10\nf,nan\ng,1 2\nh,.\ni,1e999\n")
-            << loaded << "a='1.2.3' b='e5' c='5e' d='inf' e='0x10' f='nan' g='1 2' h='.' i='1e999'";
-        QTest::newRow("quoted number stays text")
-            << QByteArray("\"batchsize\",\"5\"") << loaded << "batchsize='5'";
-        QTest::newRow("blanks around fields")
-            << QByteArray(" \t\"a\", \t5 \t\r\n\tb ,  text here  \r\n") << loaded
-            << "a=5 b='text here'";
-        QTest::newRow("text after closing quote")
-            << QByteArray("\"a\"xyz,\"b\" junk \"c\"\r\n") << loaded << "a='b'";
-        QTest::newRow("CR line ends") << QByteArray("a,1\rb,2\r") << loaded << "a=1 b=2";
-        QTest::newRow("empty value") << QByteArray("\"a\",\r\n") << loaded << "a=''";
-        QTest::newRow("unclosed quote runs to the end")
-            << QByteArray("\"a\",\"open\r\nrest") << loaded << "a='open\r\nrest'";
-        QTest::newRow("Latin-1") << QByteArray("\"caf\xe9\",\"\xb0\"") << loaded
-                                 << QStringLiteral("caf\u00e9='\u00b0'");
-        QTest::newRow("key in two cases")
-            << QByteArray("\"a\",1\r\n\"b\",2\r\n\"A\",3\r\n") << repeated << "a=1 b=2";
-        QTest::newRow("key without value")
-            << QByteArray("\"a\",1\r\n\"b\"\r\n") << noValue << "a=1";
-        QTest::newRow("trailing empty line") << DefaultFile + "\r\n" << noValue << DefaultEntries;
-        QTest::newRow("trailing blanks") << QByteArray("\"a\",1\r\n  ") << noValue << "a=1";
-        QTest::newRow("empty file") << QByteArray() << loaded << "";
+        AddRows({"bytes", "result", "entries"}, R"(
+mixed case, unknown keys    | %BatchUnits%,%Litres%~%vintage%,2019~ | 0 | BatchUnits='Litres' vintage=2019
+quoted commas, line ends    | %a%,%x, y~z%                         | 0 | a='x, y~z'
+pairs on a line, on two     | %a%,1,b,%t%~%c%~u~                   | 0 | a=1 b='t' c='u'
+numbers                     | a,.44~b,0.440~c,2.5E+01~d,+2e-1~e,-.5~f,5. | 0 | a=0.44 b=0.44 c=25 d=0.2 e=-0.5 f=5
+number-like texts           | a,1.2.3~b,e5~c,5e~d,inf~e,0x10~f,nan~g,1 2~h,.~i,1e999 | 0 | a='1.2.3' b='e5' c='5e' d='inf' e='0x10' f='nan' g='1 2' h='.' i='1e999'
+quoted number stays text    | %batchsize%,%5%                       | 0 | batchsize='5'
+blanks around fields        |  	%a%, 	5 	~	b ,  text here  ~      | 0 | a=5 b='text here'
+text after closing quote    | %a%xyz,%b% junk %c%~                  | 0 | a='b'
+LF and CR line ends         | a,1`b,2^c,3                           | 0 | a=1 b=2 c=3
+empty value                 | %a%,~                                 | 0 | a=''
+unclosed quote to the end   | %a%,%open~rest                        | 0 | a='open~rest'
+empty file                  |                                       | 0 |
+key in two cases            | %a%,1~%b%,2~%A%,3~                    | 2 | a=1 b=2
+key without value           | %a%,1~%b%~                            | 3 | a=1
+trailing empty line         | %a%,1~~                               | 3 | a=1
+)");
     }
 
     void reading()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(LoadResult, result);
+        QFETCH(QString, bytes);
+        QFETCH(QString, result);
         QFETCH(QString, entries);
+        bytes.replace(u'%', u'"').replace(u'~', "\r\n").replace(u'`', u'\n').replace(u'^', u'\r');
+        entries.replace(u'~', "\r\n");
         UserDefaults store;
-        QCOMPARE(ParseSettings(bytes, store), result);
+        QCOMPARE(int(ParseSettings(bytes.toLatin1(), store)), result.toInt());
         const QStringList keys = KeysOf(entries);
         QCOMPARE(Described(store, keys), entries);
         QCOMPARE(store.size(), keys.size());
     }
 
     // Seven significant digits at most, an exponent only where needed, no zero before the point.
+    // Seven significant digits at most, an exponent only where needed, no zero before the point.
     void numberForm_data()
     {
-        QTest::addColumn<float>("value");
-        QTest::addColumn<QByteArray>("text");
-        const std::pair<float, const char*> rows[] = {
-            {5, "5"},
-            {2.5f, "2.5"},
-            {0.44f, ".44"},
-            {-0.5f, "-.5"},
-            {-0.0f, "0"},
-            {123456.78f, "123456.8"},
-            {9999999, "9999999"},
-            {1e7f, "1E+07"},
-            {123456789, "1.234568E+08"},
-            {-3e9f, "-3E+09"},
-            {0.0001f, ".0001"},
-            {1e-5f, "1E-05"},
-            {1e-7f, "1E-07"},
-            {FLT_MAX, "3.402823E+38"},
-            {1234.5f, "1234.5"},
-        };
-        for (const auto& [value, text] : rows)
-            QTest::newRow(text) << value << QByteArray(text);
+        AddRows({"value", "text"}, R"(
+5      | 5         | 5
+2.5    | 2.5       | 2.5
+0.44   | 0.44      | .44
+-0.5   | -0.5      | -.5
+-0     | -0        | 0
+7 digits | 123456.78 | 123456.8
+largest plain | 9999999 | 9999999
+1e7    | 1e7       | 1E+07
+9 digits | 123456789 | 1.234568E+08
+negative large | -3e9 | -3E+09
+small plain | 0.0001 | .0001
+1e-5   | 1e-5      | 1E-05
+largest | 3.4028234663852886e38 | 3.402823E+38
+)");
     }
 
     void numberForm()
     {
-        QFETCH(float, value);
-        QFETCH(QByteArray, text);
-        QCOMPARE(FileNumberText(value), text);
+        QFETCH(QString, value);
+        QFETCH(QString, text);
+        QCOMPARE(FileNumberText(value.toFloat()), text.toLatin1());
     }
 
     void writing_data()
