@@ -1,96 +1,71 @@
 #pragma once
-
+// What the three fuzz targets share: the two locales every input is tried in, the check of the
+// standard number format, and the way a property that fails is reported.
 #include "core/numbers.h"
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <QByteArray>
-#include <QLocale>
 #include <QRegularExpression>
-#include <QString>
 
-// A property that does not hold is a finding: say which and with what, then abort, so that
-// libFuzzer keeps the input and the replay test fails.
+// Says which property failed and with what, then aborts: libFuzzer keeps the input and the
+// replay test fails.
 #define FUZZ_REQUIRE(condition, detail)                                                            \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
             std::fprintf(stderr, "%s:%d: %s does not hold: %s\n", __FILE__, __LINE__, #condition,  \
-                         QString(detail).toUtf8().constData());                                    \
+                         qUtf8Printable(fuzz::Shown(detail)));                                     \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)
 
 namespace fuzz {
 
-// Tells whether a text is a number as the program shows one: an optional minus, the integer
-// part with its thousands grouped, the locale's decimal separator and exactly two decimals,
-// with no superfluous leading zero and never a minus zero.
-class StandardFormatCheck
-{
-public:
-    explicit StandardFormatCheck(const QLocale& locale)
-        : minus(locale.negativeSign()),
-          pattern(QStringLiteral("^(%1)?(0|[1-9][0-9]{0,2}(?:%2[0-9]{3})*)%3([0-9]{2})$")
-                      .arg(QRegularExpression::escape(minus),
-                           QRegularExpression::escape(locale.groupSeparator()),
-                           QRegularExpression::escape(locale.decimalPoint())))
-    {
-    }
-    bool matches(const QString& text) const
-    {
-        const QRegularExpressionMatch match = pattern.match(text);
-        const bool zero = match.captured(2) == u"0" && match.captured(3) == u"00";
-        return match.hasMatch() && !(match.capturedLength(1) > 0 && zero);
-    }
-    bool isNegative(const QString& text) const { return text.startsWith(minus); }
-
-private:
-    QString minus;
-    QRegularExpression pattern;
-};
-
-// The two locales every input is tried in: a point and a comma as decimal separator.
-struct FuzzLocale
-{
-    FuzzLocale(const char* localeName, const QLocale& numberLocale)
-        : name(localeName), locale(numberLocale), standard(numberLocale)
-    {
-    }
-
-    const char* name;
-    QLocale locale;
-    StandardFormatCheck standard;
-};
-
-inline const std::array<FuzzLocale, 2>& Locales()
-{
-    static const std::array<FuzzLocale, 2> locales = [] {
-        auto number = [](QLocale::Language language, QLocale::Territory territory) {
-            QLocale::setDefault(QLocale(language, territory));
-            return ardovin::NumberLocale();
-        };
-        return std::array<FuzzLocale, 2>{
-            FuzzLocale{"English", number(QLocale::English, QLocale::UnitedStates)},
-            FuzzLocale{"German", number(QLocale::German, QLocale::Germany)}};
-    }();
-    return locales;
-}
-
-// Makes the locale the user's, as the program reads numbers in the default one.
-inline void UseLocale(const FuzzLocale& locale)
-{
-    QLocale::setDefault(locale.locale);
-}
-
-// For the message of a failed property: the text with its unprintable characters escaped.
+// A text as a message shows it, unprintable characters escaped.
 inline QString Shown(const QString& text)
 {
     QString shown;
     for (const QChar c : text)
         shown += c.isPrint() ? QString(c)
                              : QStringLiteral("\\u%1").arg(uint(c.unicode()), 4, 16, QChar(u'0'));
-    return u'"' + shown + u'"';
+    return shown;
+}
+
+// A locale as the program reads and shows numbers in it, made the user's by use().
+struct Locale
+{
+    QLocale locale;
+    void use() const { QLocale::setDefault(locale); }
+    // The standard format: an optional minus, thousands grouped, two decimals, no -0.00.
+    bool isStandard(const QString& text) const
+    {
+        static const QString pattern =
+            QStringLiteral("^(%1)?(0|[1-9][0-9]{0,2}(?:%2[0-9]{3})*)%3[0-9]{2}$");
+        const auto match =
+            QRegularExpression(pattern.arg(QRegularExpression::escape(locale.negativeSign()),
+                                           QRegularExpression::escape(locale.groupSeparator()),
+                                           QRegularExpression::escape(locale.decimalPoint())))
+                .match(text);
+        return match.hasMatch() && !(match.capturedLength(1) && ardovin::ReadDouble(text) == 0.0);
+    }
+};
+
+// English and German: a point and a comma as decimal separator.
+inline const std::array<Locale, 2>& Locales()
+{
+    static const std::array<Locale, 2> locales = [] {
+        std::array<Locale, 2> both;
+        for (auto [i, territory] : {std::pair{0, QLocale::UnitedStates}, {1, QLocale::Germany}}) {
+            QLocale::setDefault(QLocale(i ? QLocale::German : QLocale::English, territory));
+            both[size_t(i)].locale = ardovin::NumberLocale();
+        }
+        return both;
+    }();
+    return locales;
+}
+
+inline QString Text(const uint8_t* data, size_t size)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
 } // namespace fuzz
