@@ -3,17 +3,6 @@
 #include "window_fixture.h"
 
 #include <QAbstractItemView>
-#include <QPushButton>
-
-namespace {
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestFrmSettings : public QObject
 {
@@ -23,9 +12,16 @@ class TestFrmSettings : public QObject
     std::unique_ptr<WindowUnderTest> w;
     frmSettings* dialog = nullptr;
 
-    QLineEdit* Field(const char* name) { return In<QLineEdit>(dialog, name); }
-    void Click(const char* name) { QTest::mouseClick(In(dialog, name), Qt::LeftButton); }
-    QString SavedFile() { return QString::fromLatin1(ReadFile(w->window->settingsFilePath())); }
+    bool Open()
+    {
+        w->trigger("mnuOptions");
+        dialog = w->window->findChild<frmSettings*>();
+        QApplication::setActiveWindow(dialog);
+        return QTest::qWaitForWindowActive(dialog);
+    }
+    QLineEdit* Field(const QString& name) { return In<QLineEdit>(dialog, name); }
+    void Click(const QString& name) { QTest::mouseClick(In(dialog, name), Qt::LeftButton); }
+    QString Saved() { return QString::fromLatin1(ReadFile(w->window->settingsFilePath())); }
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
@@ -33,9 +29,7 @@ private slots:
     {
         answers = std::make_unique<ScriptedAnswers>();
         w = std::make_unique<WindowUnderTest>(ReadFile(ARDOVIN_SHIPPED_SETTINGS));
-        QVERIFY(w->start());
-        dialog = OpenOptions(*w);
-        QVERIFY(dialog);
+        QVERIFY(w->start() && Open());
     }
     void cleanup()
     {
@@ -43,32 +37,39 @@ private slots:
         answers.reset();
     }
 
-    // The dialog as it opens on the shipped file, which holds the program defaults.
+    // The dialog as it opens on the shipped file, which holds the program defaults; Options
+    // again brings the same dialog forward.
     void snapshot()
     {
         QCOMPARE(ReadFile(ARDOVIN_SHIPPED_SETTINGS), ardovin::SettingsFileBytes({}));
         CompareSnapshot(*dialog, "frmSettings");
-        w->window->findChild<QAction*>("mnuOptions")->trigger();
+        QVERIFY(Open());
         QCOMPARE(w->window->findChildren<frmSettings*>().size(), 1);
     }
 
-    // Choosing from a list's pop-up, as a user does, keeps what was typed.
-    void pickingFromAListKeepsWhatWasTyped_data()
+    // Choosing from a list's pop-up, as a user does, keeps what was typed; coming back from
+    // the main window refills the fields from what was saved.
+    void refills_data()
     {
-        QTest::addColumn<QString>("list");
-        for (const char* list : {"cboForm", "cboBatch", "cboTarget"})
-            QTest::newRow(list) << list;
+        AddRows({"list"}, "cboForm | cboForm\ncboBatch | cboBatch\ncboTarget | cboTarget\n"
+                          "main window | ");
     }
 
-    void pickingFromAListKeepsWhatWasTyped()
+    void refills()
     {
         QFETCH(QString, list);
         Field("txtBatchSize")->setText("77");
-        auto* box = In<QComboBox>(dialog, qPrintable(list));
+        if (list.isEmpty()) {
+            QApplication::setActiveWindow(w->window.get());
+            w->get("txtPh")->setFocus();
+            QApplication::setActiveWindow(dialog);
+            QTRY_COMPARE(Field("txtBatchSize")->text(), QStringLiteral("5.00"));
+            return;
+        }
+        auto* box = In<QComboBox>(dialog, list);
         box->setFocus();
         box->showPopup();
-        QWidget* popup = box->view()->window();
-        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        QVERIFY(QTest::qWaitForWindowExposed(box->view()->window()));
         QTest::keyClick(box->view(), Qt::Key_Down);
         QTest::keyClick(box->view(), Qt::Key_Return);
         QTRY_COMPARE(QApplication::focusWidget(), box);
@@ -76,91 +77,51 @@ private slots:
         QCOMPARE(Field("txtBatchSize")->text(), QStringLiteral("77"));
     }
 
-    // Coming back from the main window refills the fields from what was saved.
-    void comingBackFromTheMainWindowRefills()
+    // Each form enables its own field and spin control; each spin control steps its own field
+    // within its bounds (-1 up, 1 down).
+    void formsAndSpins_data()
     {
-        Field("txtBatchSize")->setText("77");
-        QApplication::setActiveWindow(w->window.get());
-        w->get("txtPh")->setFocus();
-        QApplication::setActiveWindow(dialog);
-        QTRY_COMPARE(Field("txtBatchSize")->text(), QStringLiteral("5.00"));
+        AddRows({"option", "enabled", "spin", "field", "text", "press", "after"}, R"(
+solution | optSolution | txtSolution vsbPercent lblPercent | vsbPercent | txtSolution | 100 | -1 | 100.00
+solution floor | optSolution | txtSolution vsbPercent lblPercent | vsbPercent | txtSolution | 1 | 1 | 1.00
+tablet | optTablet | txtTabWeight vsbCampden lblTabWeight | vsbCampden | txtTabWeight | 0.01 | 1 | 0.00
+powder | optPowder | | vsbBatchSize | txtBatchSize | 0.5 | 1 | 0.00
+)");
     }
 
-    // Each form enables its own field and spin control.
-    void forms_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("enabled");
-        QTest::newRow("solution") << "optSolution"
-                                  << "txtSolution vsbPercent lblPercent";
-        QTest::newRow("tablet") << "optTablet"
-                                << "txtTabWeight vsbCampden lblTabWeight";
-        QTest::newRow("powder") << "optPowder"
-                                << "";
-    }
-
-    void forms()
+    void formsAndSpins()
     {
         QFETCH(QString, option);
         QFETCH(QString, enabled);
-        Click("optTablet");
-        Click(qPrintable(option));
-        QStringList seen;
-        for (const char* name : {"txtSolution", "vsbPercent", "lblPercent", "txtTabWeight",
-                                 "vsbCampden", "lblTabWeight"})
-            if (In(dialog, name)->isEnabled())
-                seen << name;
-        QCOMPARE(seen.join(u' '), enabled);
-    }
-
-    void spins_data()
-    {
-        QTest::addColumn<QString>("spin");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("action");
-        QTest::addColumn<QString>("after");
-        const auto up = int(QAbstractSlider::SliderSingleStepSub);
-        const auto down = int(QAbstractSlider::SliderSingleStepAdd);
-        QTest::newRow("batch") << "vsbBatchSize"
-                               << "txtBatchSize"
-                               << "0.5" << down << "0.00";
-        QTest::newRow("tablet") << "vsbCampden"
-                                << "txtTabWeight"
-                                << "0.01" << down << "0.00";
-        QTest::newRow("percent 100") << "vsbPercent"
-                                     << "txtSolution"
-                                     << "100" << up << "100.00";
-        QTest::newRow("percent 1") << "vsbPercent"
-                                   << "txtSolution"
-                                   << "1" << down << "1.00";
-    }
-
-    void spins()
-    {
         QFETCH(QString, spin);
         QFETCH(QString, field);
         QFETCH(QString, text);
-        QFETCH(int, action);
+        QFETCH(QString, press);
         QFETCH(QString, after);
-        Field(qPrintable(field))->setText(text);
-        In<QScrollBar>(dialog, qPrintable(spin))
-            ->triggerAction(QAbstractSlider::SliderAction(action));
-        QCOMPARE(Field(qPrintable(field))->text(), after);
+        Click("optTablet");
+        Click(option);
+        QCOMPARE(Enabled(dialog, {"txtSolution", "vsbPercent", "lblPercent", "txtTabWeight",
+                                  "vsbCampden", "lblTabWeight"}),
+                 enabled);
+        Field(field)->setText(text);
+        In<QScrollBar>(dialog, spin)
+            ->triggerAction(press == u"1" ? QAbstractSlider::SliderSingleStepAdd
+                                          : QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(Field(field)->text(), after);
     }
 
-    // A problem keeps the dialog open on the field; empty fields count as 0.00.
+    // A problem keeps the dialog open on the field; an empty field counts as 0.00.
     void problem()
     {
         Click("optTablet");
         Field("txtTabWeight")->clear();
         Click("cmdOK");
-        QCOMPARE(answers->texts(), QStringList{"Tablet weight must be greater than 0."});
+        QCOMPARE(answers->texts, QStringList{"Tablet weight must be greater than 0."});
         QCOMPARE(w->focused() + u' ' + Field("txtTabWeight")->text(), "txtTabWeight 0.00");
         QVERIFY(dialog->isVisible());
     }
 
-    // Restore shows the program defaults, Cancel keeps what was saved; OK saves what is shown,
+    // Restore shows the program defaults, Cancel keeps what was saved, OK saves what is shown
     // and the next start uses it.
     void restoreCancelAndOk()
     {
@@ -170,8 +131,7 @@ private slots:
         Field("txtBatchSize")->setText("77");
         Click("cmdCancel");
         QTRY_VERIFY(!w->window->findChild<frmSettings*>());
-        QVERIFY(SavedFile().contains("\"batchsize\",5\r\n"));
-        dialog = OpenOptions(*w);
+        QVERIFY(Open());
         QCOMPARE(Field("txtBatchSize")->text(), QStringLiteral("5.00"));
         Field("txtBatchSize")->setText("1,234.5");
         Click("optTablet");
@@ -179,11 +139,10 @@ private slots:
         In<QComboBox>(dialog, "cboBatch")->setCurrentText("Litres");
         Click("cmdOK");
         QTRY_VERIFY(!w->window->findChild<frmSettings*>());
-        QVERIFY2(
-            SavedFile().contains("\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
-                                 "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"),
-            qPrintable(SavedFile()));
-        WindowUnderTest next(ReadFile(w->window->settingsFilePath()));
+        QVERIFY2(Saved().contains("\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
+                                  "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"),
+                 qPrintable(Saved()));
+        WindowUnderTest next(Saved().toLatin1());
         QVERIFY(next.start());
         QCOMPARE(next.text("txtBatchSize") + u' ' + next.text("cboAdditionUnits"),
                  QStringLiteral("1,234.50 tablets"));
@@ -198,16 +157,10 @@ private slots:
         Click("cmdOK");
         QCOMPARE(answers->shown.size(), 1);
         QCOMPARE(answers->shown[0].icon, modProc::MessageIcon::Critical);
-        QVERIFY2(
-            answers->shown[0].text.startsWith(QString::number(QFileDevice::WriteError) + u'\r'),
-            qPrintable(answers->shown[0].text));
+        QVERIFY(answers->texts[0].startsWith(QString::number(QFileDevice::WriteError) + u'\r'));
         QVERIFY(dialog->isVisible());
         QCOMPARE(Field("txtBatchSize")->text(), QStringLiteral("42"));
-    }
-
-    void closesWithTheMainWindow()
-    {
-        w->window->close();
+        w->window->close(); // the dialog ends with the main window
         QTRY_VERIFY(!w->window->findChild<frmSettings*>());
     }
 };

@@ -1,5 +1,7 @@
 #pragma once
-
+// The windows under test: started on a folder of their own, every message box answered in the
+// user's place, controls reached by their names.
+#include "tests/table.h"
 #include "ui/controls.h"
 #include "ui/frmSettings.h"
 #include "ui/frmSulfite.h"
@@ -13,21 +15,17 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QtTest>
 
-// Answers every message box in place of the user, recording what was shown. Questions are
-// answered from the script, Yes when it runs out.
-class ScriptedAnswers
+// Records every box; a question is answered from the script, Yes when it runs out.
+struct ScriptedAnswers
 {
-public:
     ScriptedAnswers()
     {
         previous = modProc::SetMessageHandler([this](const modProc::MessageRequest& request) {
-            shown.append(request);
+            shown << request;
+            texts << request.text;
             if (request.buttons == modProc::MessageButtons::Ok)
                 return modProc::Answer::Ok;
             return script.isEmpty() ? modProc::Answer::Yes : script.takeFirst();
@@ -35,25 +33,49 @@ public:
     }
     ~ScriptedAnswers() { modProc::SetMessageHandler(previous); }
 
-    QStringList texts() const
-    {
-        QStringList list;
-        for (const auto& request : shown)
-            list << request.text;
-        return list;
-    }
-
     QList<modProc::MessageRequest> shown;
+    QStringList texts;
     QList<modProc::Answer> script;
-
-private:
     modProc::MessageHandler previous;
 };
 
-// A main window started on a program folder of its own, with or without a settings file.
-class WindowUnderTest
+inline QByteArray ReadFile(const QString& path)
 {
-public:
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A control of a window, by its name.
+template <typename T = QWidget> T* In(const QWidget* window, const QString& name)
+{
+    T* control = window->findChild<T*>(name);
+    if (!control)
+        qFatal("no control %s", qPrintable(name));
+    return control;
+}
+
+// A list's items, the current one marked with *: "*g|oz (av.)|tbsp|tsp".
+inline QString Items(const QComboBox& list)
+{
+    QString items;
+    for (int i = 0; i < list.count(); ++i)
+        items += (i ? "|" : "") + QString(i == list.currentIndex() ? "*" : "") + list.itemText(i);
+    return items;
+}
+
+// Which of the named controls are enabled.
+inline QString Enabled(const QWidget* window, const QStringList& names)
+{
+    QStringList enabled;
+    for (const QString& name : names)
+        if (In(window, name)->isEnabled())
+            enabled << name;
+    return enabled.join(u' ');
+}
+
+// A main window on a program folder of its own, holding the settings file given, if any.
+struct WindowUnderTest
+{
     explicit WindowUnderTest(const QByteArray& settings = {})
     {
         QFile file(own.filePath(QStringLiteral("settings.cfg")));
@@ -72,36 +94,29 @@ public:
         QApplication::setActiveWindow(window.get());
         return QTest::qWaitForWindowActive(window.get());
     }
-
-    template <typename T = QWidget> T* get(const char* name) const
+    template <typename T = QWidget> T* get(const QString& name) const
     {
-        T* control = window->findChild<T*>(QString::fromLatin1(name));
-        if (!control)
-            qFatal("no control %s", name);
-        return control;
+        return In<T>(window.get(), name);
     }
-    QString text(const char* name) const
+    QString text(const QString& name) const
     {
-        QWidget* control = get(name);
-        if (auto* label = qobject_cast<QLabel*>(control))
+        if (auto* label = window->findChild<QLabel*>(name))
             return label->text();
-        if (auto* list = qobject_cast<QComboBox*>(control))
+        if (auto* list = window->findChild<QComboBox*>(name))
             return list->currentText();
         return get<QLineEdit>(name)->text();
     }
-    // Replaces a field's text as a user would: select all, then type.
-    void type(const char* name, const QString& text) const
+    // Replaces a field's text as a user does: select all, delete, type.
+    void type(const QString& name, const QString& text) const
     {
-        QLineEdit* field = get<QLineEdit>(name);
+        auto* field = get<QLineEdit>(name);
         field->setFocus();
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, text);
     }
-    void calculate() const
-    {
-        QTest::mouseClick(get<QAbstractButton>("cmdCalculate"), Qt::LeftButton);
-    }
+    void click(const QString& name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
+    void trigger(const QString& action) const { get<QAction>(action)->trigger(); }
     QString focused() const
     {
         return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
@@ -111,25 +126,13 @@ public:
     std::unique_ptr<frmSulfite> window;
 };
 
-// Opens the Default Settings window with the Options command and waits until it is active.
-inline frmSettings* OpenOptions(const WindowUnderTest& w)
-{
-    w.window->findChild<QAction*>("mnuOptions")->trigger();
-    auto* dialog = w.window->findChild<frmSettings*>();
-    QApplication::setActiveWindow(dialog);
-    return QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
-}
-
-template <typename T = QWidget> T* In(QWidget* window, const char* name)
-{
-    return ardovin::Control<T>(*window, name);
-}
-
 // Every named control as the user meets it: place, state, what it shows, how it is read.
 inline QString Described(const QWidget& window)
 {
-    QStringList lines{window.windowTitle() +
-                      QStringLiteral(" %1x%2").arg(window.width()).arg(window.height())};
+    QString text = QStringLiteral("%1 %2x%3\n")
+                       .arg(window.windowTitle())
+                       .arg(window.width())
+                       .arg(window.height());
     for (const QWidget* c : window.findChildren<QWidget*>()) {
         if (c->objectName().isEmpty() || c->objectName().startsWith(u"qt_"))
             continue;
@@ -139,11 +142,9 @@ inline QString Described(const QWidget& window)
         else if (auto* field = qobject_cast<const QLineEdit*>(c))
             shown = field->text();
         else if (auto* button = qobject_cast<const QAbstractButton*>(c))
-            shown =
-                button->text() + (button->isChecked() ? QStringLiteral(" (checked)") : QString());
+            shown = button->text() + (button->isChecked() ? " (checked)" : "");
         else if (auto* list = qobject_cast<const QComboBox*>(c))
-            for (int i = 0; i < list->count(); ++i)
-                shown += (i == list->currentIndex() ? u'*' : u'|') + list->itemText(i);
+            shown = Items(*list);
         else if (auto* group = qobject_cast<const QGroupBox*>(c))
             shown = group->title();
         else if (auto* spin = qobject_cast<const QScrollBar*>(c))
@@ -153,18 +154,18 @@ inline QString Described(const QWidget& window)
                         .arg(spin->value());
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(c));
         const QRect g = c->geometry();
-        lines << QStringLiteral(
-                     "%1 in %2 %3,%4 %5x%6%7%8 \"%9\" tip \"%10\" read \"%11\" / \"%12\"")
-                     .arg(c->objectName(), c->parentWidget()->objectName())
-                     .arg(g.x())
-                     .arg(g.y())
-                     .arg(g.width())
-                     .arg(g.height())
-                     .arg(c->isVisibleTo(&window) ? "" : " hidden",
-                          c->isEnabled() ? "" : " disabled", shown, c->toolTip(),
-                          a->text(QAccessible::Name), a->text(QAccessible::Description));
+        text +=
+            QStringLiteral("%1 in %2 %3,%4 %5x%6%7%8 \"%9\" tip \"%10\" read \"%11\" / \"%12\"\n")
+                .arg(c->objectName(), c->parentWidget()->objectName())
+                .arg(g.x())
+                .arg(g.y())
+                .arg(g.width())
+                .arg(g.height())
+                .arg(c->isVisibleTo(&window) ? "" : " hidden", c->isEnabled() ? "" : " disabled",
+                     shown, c->toolTip(), a->text(QAccessible::Name),
+                     a->text(QAccessible::Description));
     }
-    return lines.join(u'\n') + u'\n';
+    return text;
 }
 
 // Compares a window with its stored description and picture (tests/ui/snapshots); with
@@ -173,23 +174,19 @@ inline QString Described(const QWidget& window)
 inline void CompareSnapshot(QWidget& window, const QString& name)
 {
     const QString stored = QStringLiteral(ARDOVIN_SNAPSHOTS "/") + name;
-    const QString text = Described(window);
     const QImage picture = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QFile file(stored + ".txt");
     if (qEnvironmentVariableIsSet("ARDOVIN_UPDATE_SNAPSHOTS")) {
-        QFile file(stored + ".txt");
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Described(window).toUtf8()) > 0);
         QVERIFY(picture.save(stored + ".png"));
         return;
     }
-    QFile file(stored + ".txt");
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList expected = QString::fromUtf8(file.readAll()).split(u'\n');
-    const QStringList actual = text.split(u'\n');
+    const QStringList expected = QString::fromUtf8(ReadFile(stored + ".txt")).split(u'\n');
+    const QStringList actual = Described(window).split(u'\n');
     for (qsizetype i = 0; i < qMax(expected.size(), actual.size()); ++i)
         QCOMPARE(actual.value(i), expected.value(i));
-    if (QFontInfo(modProc::ProgramFont()).family() != u"DejaVu Sans")
-        return;
-    if (picture != QImage(stored + ".png").convertToFormat(QImage::Format_RGB32)) {
+    if (QFontInfo(modProc::ProgramFont()).family() == u"DejaVu Sans" &&
+        picture != QImage(stored + ".png").convertToFormat(QImage::Format_RGB32)) {
         picture.save(name + ".png");
         QFAIL(
             qPrintable(name + " looks different: see " + QDir::current().filePath(name + ".png")));
