@@ -23,11 +23,7 @@ mkdir -m 700 "$folder/run"
 export XDG_RUNTIME_DIR="$folder/run" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8
 
 fail() {
-    echo "FAIL: $*" >&2
-    echo "Windows on the display:" >&2
-    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-        echo "  $(xdotool getwindowname "$id") $(xdotool getwindowgeometry "$id" | grep Geometry)" >&2
-    done
+    echo "FAIL: $*; windows shown: $(xdotool search --onlyvisible --name '.' getwindowname %@ 2>/dev/null)" >&2
     exit 1
 }
 clipboard() { "$clipboard_reader"; }
@@ -52,10 +48,6 @@ keys Return
 main=$(wait_for_window "$first" '^Ardovin$' 510) || fail "the main window did not appear"
 focus "$main"
 
-# The program defaults: Tab from Existing SO2 to the batch size, and copy it.
-keys Tab Tab Tab Tab ctrl+a ctrl+c
-[ "$(clipboard)" = "5.00" ] || fail "batch size at start was '$(clipboard)'"
-
 # 2. A second copy says so and ends without a window; the first goes on.
 ./ardovin &
 second=$!
@@ -72,7 +64,6 @@ kill -0 "$first" || fail "the first copy ended"
 
 # 3. A batch, by keystrokes: 23 U.S. gallons, pH 3.50, from 10 to 40 mg/L, powder in grams.
 focus "$main"
-keys shift+Tab shift+Tab shift+Tab shift+Tab # back to Existing SO2
 enter_worked_batch
 
 # The addition, selected in its label and copied.
@@ -81,21 +72,10 @@ pause
 keys ctrl+a ctrl+c
 [ "$(clipboard)" = "4.53" ] || fail "the addition was '$(clipboard)', not 4.53"
 
-# 4. Options, OK writes the program defaults beside the executable.
-focus "$main"
-keys alt+o
-dialog=$(wait_for_window "$first" '^Default Settings$') || fail "the Default Settings window did not open"
-focus "$dialog"
-keys Return # OK is the default button
-for _ in $(seq 25); do [ -f settings.cfg ] && break; sleep 0.2; done
-expected=$(printf '"source","Potassium Metabisulphite"\r\n"form","Powder"\r\n"batchunits","U.S. Gal."\r\n"batchsize",5\r\n"solution",10\r\n"tablet",.44\r\n"target","Total Free SO2"\r\n' | od -c)
-[ -f settings.cfg ] || fail "settings.cfg was not written"
-[ "$(od -c settings.cfg)" = "$expected" ] || fail "settings.cfg holds: $(od -c settings.cfg)"
-
-# 5. File, Exit ends the program with status 0.
+# 4. File, Exit ends the program with status 0.
 focus "$main"
 keys alt+f x
 status=0
 wait "$first" || status=$?
 [ "$status" -eq 0 ] || fail "File, Exit ended with status $status"
-echo "PASS: Ardovin started, refused a second copy, calculated, saved its defaults and ended"
+echo "PASS: Ardovin started, refused a second copy, calculated and ended"

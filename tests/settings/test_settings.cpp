@@ -1,15 +1,11 @@
-// settings.cfg: what is read from any bytes, what is written, and saving when the file system
+// settings.cfg: what is read from any bytes, what is written, and saving where the file system
 // refuses.
 #include "settings/settings_file.h"
 #include "settings/settings_format.h"
-#include "tests/table.h"
+#include "tests/support.h"
 
-#include <cfloat>
 #include <csignal>
-#include <cstring>
-#include <functional>
 #include <QDir>
-#include <QtTest>
 #include <sched.h>
 #include <sys/fsuid.h>
 #include <sys/mount.h>
@@ -24,40 +20,28 @@ const QByteArray DefaultFile = "\"source\",\"Potassium Metabisulphite\"\r\n\"for
                                "\"batchunits\",\"U.S. Gal.\"\r\n\"batchsize\",5\r\n"
                                "\"solution\",10\r\n\"tablet\",.44\r\n"
                                "\"target\",\"Total Free SO2\"\r\n";
-// The store as "key=value" in key order, a text quoted with ', a number bare.
-QString Described(const UserDefaults& store, const QStringList& keys)
+
+// The store's entries for the keys the expected text names, as "key=value" in key order: a
+// text quoted with ', a number bare.
+QString Described(const UserDefaults& store, const QString& expected)
 {
     QStringList entries;
-    for (const QString& key : keys) {
-        const SettingValue value = *store.find(key);
+    for (const auto& key : QRegularExpression("(?:^| )([^ =']+)=").globalMatch(expected)) {
+        const SettingValue value = store.find(key.captured(1)).value_or(QStringLiteral("?"));
         const double* number = std::get_if<double>(&value);
-        entries << key + u'=' +
+        entries << key.captured(1) + u'=' +
                        (number ? QString::number(*number, 'g', 15)
-                               : u'\'' + std::get<QString>(value) + u'\'');
+                               : "'" + std::get<QString>(value) + "'");
     }
     entries.sort();
     return entries.join(u' ');
 }
 
-// The keys an expected description names.
-QStringList KeysOf(const QString& entries)
+UserDefaults Store(const QString& key, const SettingValue& value)
 {
-    QStringList keys;
-    for (const auto& match : QRegularExpression("(?:^| )([^ =']+)=").globalMatch(entries))
-        keys << match.captured(1);
-    return keys;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    UserDefaults store;
+    store.set(key, value);
+    return store;
 }
 
 } // namespace
@@ -70,16 +54,6 @@ class TestSettings : public QObject
     QString mountPoint;
     rlimit fileSizeLimit{};
 
-    bool Mount(unsigned long flags)
-    {
-        mountPoint = scratch.filePath(QStringLiteral("mnt"));
-        const QByteArray at = QFile::encodeName(mountPoint);
-        return QDir().mkpath(mountPoint) &&
-               ::mount("ardovin-test", at, "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") == 0 &&
-               WriteFile(mountPoint + QStringLiteral("/settings.cfg"), DefaultFile) &&
-               (!flags || ::mount(nullptr, at, nullptr, MS_REMOUNT | flags, nullptr) == 0);
-    }
-
 private slots:
     void initTestCase() { QVERIFY(getrlimit(RLIMIT_FSIZE, &fileSizeLimit) == 0); }
     void cleanup()
@@ -91,110 +65,91 @@ private slots:
         mountPoint.clear();
     }
 
-    // The bytes (% a quote, ~ CR LF); the result (0 loaded, 2 key repeated, 3 key without
-    // value); what was read, a text quoted with ', a number bare.
+    // The bytes (% a quote, ~ CR LF, ` LF, ^ CR); the result (0 loaded, 2 key repeated, 3 key
+    // without value); what was read.
     void reading_data()
     {
         AddRows({"bytes", "result", "entries"}, R"(
-mixed case, unknown keys    | %BatchUnits%,%Litres%~%vintage%,2019~ | 0 | BatchUnits='Litres' vintage=2019
-quoted commas, line ends    | %a%,%x, y~z%                         | 0 | a='x, y~z'
-pairs on a line, on two     | %a%,1,b,%t%~%c%~u~                   | 0 | a=1 b='t' c='u'
-numbers                     | a,.44~b,0.440~c,2.5E+01~d,+2e-1~e,-.5~f,5. | 0 | a=0.44 b=0.44 c=25 d=0.2 e=-0.5 f=5
-number-like texts           | a,1.2.3~b,e5~c,5e~d,inf~e,0x10~f,nan~g,1 2~h,.~i,1e999 | 0 | a='1.2.3' b='e5' c='5e' d='inf' e='0x10' f='nan' g='1 2' h='.' i='1e999'
-quoted number stays text    | %batchsize%,%5%                       | 0 | batchsize='5'
-blanks around fields        |  	%a%, 	5 	~	b ,  text here  ~      | 0 | a=5 b='text here'
-text after closing quote    | %a%xyz,%b% junk %c%~                  | 0 | a='b'
-LF and CR line ends         | a,1`b,2^c,3                           | 0 | a=1 b=2 c=3
-empty value                 | %a%,~                                 | 0 | a=''
-unclosed quote to the end   | %a%,%open~rest                        | 0 | a='open~rest'
-empty file                  |                                       | 0 |
-key in two cases            | %a%,1~%b%,2~%A%,3~                    | 2 | a=1 b=2
-key without value           | %a%,1~%b%~                            | 3 | a=1
-trailing empty line         | %a%,1~~                               | 3 | a=1
+mixed case, unknown keys  | %BatchUnits%,%Litres%~%vintage%,2019~ | 0 | BatchUnits='Litres' vintage=2019
+quoted commas, line ends  | %a%,%x, y~z%                 | 0 | a='x, y~z'
+pairs on a line, on two   | %a%,1,b,%t%~%c%~u~            | 0 | a=1 b='t' c='u'
+numbers                   | a,.44~b,0.440~c,2.5E+01~d,+2e-1~e,-.5~f,5. | 0 | a=0.44 b=0.44 c=25 d=0.2 e=-0.5 f=5
+number-like texts         | a,1.2.3~b,e5~c,5e~d,inf~e,0x10~f,nan~g,1 2~h,.~i,1e999 | 0 | a='1.2.3' b='e5' c='5e' d='inf' e='0x10' f='nan' g='1 2' h='.' i='1e999'
+quoted number stays text  | %batchsize%,%5%               | 0 | batchsize='5'
+blanks around fields      | %a%, 	5 	~	b ,  text here  ~  | 0 | a=5 b='text here'
+text after closing quote  | %a%xyz,%b% junk %c%~          | 0 | a='b'
+LF and CR line ends       | a,1`b,2^c,3                   | 0 | a=1 b=2 c=3
+empty value               | %a%,~                         | 0 | a=''
+unclosed quote to the end | %a%,%open~rest                | 0 | a='open~rest'
+key in two cases          | %a%,1~%b%,2~%A%,3~            | 2 | a=1 b=2
+key without value         | %a%,1~%b%~                    | 3 | a=1
+trailing empty line       | %a%,1~~                       | 3 | a=1
 )");
     }
 
     void reading()
     {
-        QFETCH(QString, bytes);
-        QFETCH(QString, result);
-        QFETCH(QString, entries);
+        auto [bytes, result, entries] = Cells("bytes", "result", "entries");
         bytes.replace(u'%', u'"').replace(u'~', "\r\n").replace(u'`', u'\n').replace(u'^', u'\r');
-        entries.replace(u'~', "\r\n");
         UserDefaults store;
         QCOMPARE(int(ParseSettings(bytes.toLatin1(), store)), result.toInt());
-        const QStringList keys = KeysOf(entries);
-        QCOMPARE(Described(store, keys), entries);
-        QCOMPARE(store.size(), keys.size());
+        entries.replace(u'~', "\r\n");
+        QCOMPARE(Described(store, entries), entries);
+        QCOMPARE(store.size(), entries.count(u'='));
     }
 
-    // Seven significant digits at most, an exponent only where needed, no zero before the point.
     // Seven significant digits at most, an exponent only where needed, no zero before the point.
     void numberForm_data()
     {
         AddRows({"value", "text"}, R"(
-5      | 5         | 5
-2.5    | 2.5       | 2.5
-0.44   | 0.44      | .44
--0.5   | -0.5      | -.5
--0     | -0        | 0
+5        | 5         | 5
+0.44     | 0.44      | .44
+-0.5     | -0.5      | -.5
+-0       | -0        | 0
 7 digits | 123456.78 | 123456.8
-largest plain | 9999999 | 9999999
-1e7    | 1e7       | 1E+07
+plain    | 9999999   | 9999999
+1e7      | 1e7       | 1E+07
 9 digits | 123456789 | 1.234568E+08
-negative large | -3e9 | -3E+09
-small plain | 0.0001 | .0001
-1e-5   | 1e-5      | 1E-05
-largest | 3.4028234663852886e38 | 3.402823E+38
+negative | -3e9      | -3E+09
+small    | 0.0001    | .0001
+1e-5     | 1e-5      | 1E-05
+largest  | 3.4028234663852886e38 | 3.402823E+38
 )");
     }
 
     void numberForm()
     {
-        QFETCH(QString, value);
-        QFETCH(QString, text);
+        auto [value, text] = Cells("value", "text");
         QCOMPARE(FileNumberText(value.toFloat()), text.toLatin1());
     }
 
+    // One setting stored (a text as the dialog stores it, or a number), the line it writes; the
+    // other lines are the program defaults.
     void writing_data()
     {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QStringList>("entries"); // key, value: a number where it reads as one
-        QTest::addColumn<QByteArray>("replaced"); // in the default file: before, after
-        QTest::newRow("empty store") << "en_US" << QStringList() << QByteArray();
-        QTest::newRow("as the dialog stores")
-            << "en_US" << QStringList{"batchsize", "'5.00", "tablet", "'0.44", "Colour", "'red"}
-            << QByteArray();
-        QTest::newRow("grouped English")
-            << "en_US" << QStringList{"BATCHSIZE", "'1,234.50"} << QByteArray("5\r|1234.5\r");
-        QTest::newRow("grouped German")
-            << "de_DE" << QStringList{"batchsize", "'1.234,50"} << QByteArray("5\r|1234.5\r");
-        QTest::newRow("number text that does not read")
-            << "en_US" << QStringList{"batchsize", "'lots"} << QByteArray("5\r|\"lots\"\r");
-        QTest::newRow("texts unchanged") << "en_US" << QStringList{"batchunits", "'Imp. gal."}
-                                         << QByteArray("U.S. Gal.|Imp. gal.");
-        QTest::newRow("beyond single precision")
-            << "en_US" << QStringList{"tablet", "1e39"} << QByteArray(".44|1E+39");
+        AddRows({"locale", "key", "value", "line"}, R"(
+the dialog's text    | en_US | batchsize  | '5.00      | "batchsize",5
+grouped English      | en_US | BATCHSIZE  | '1,234.50  | "batchsize",1234.5
+grouped German       | de_DE | batchsize  | '1.234,50  | "batchsize",1234.5
+not a number         | en_US | batchsize  | 'lots      | "batchsize","lots"
+texts unchanged      | en_US | batchunits | 'Imp. gal. | "batchunits","Imp. gal."
+beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
+unknown key          | en_US | Colour     | 'red       | "tablet",.44
+)");
     }
 
     void writing()
     {
-        QFETCH(QString, locale);
-        QFETCH(QStringList, entries);
-        QFETCH(QByteArray, replaced);
+        auto [locale, key, value, line] = Cells("locale", "key", "value", "line");
         QLocale::setDefault(QLocale(locale));
-        UserDefaults store;
-        for (qsizetype i = 0; i < entries.size(); i += 2) {
-            const QString& value = entries[i + 1];
-            if (value.startsWith(u'\''))
-                store.set(entries[i], value.mid(1));
-            else
-                store.set(entries[i], value.toDouble());
-        }
+        const QByteArray file = SettingsFileBytes(
+            Store(key, value.startsWith(u'\'') ? SettingValue(value.mid(1)) : value.toDouble()));
         QByteArray expected = DefaultFile;
-        if (!replaced.isEmpty())
-            expected.replace(replaced.split('|')[0], replaced.split('|')[1]);
-        QCOMPARE(SettingsFileBytes(store), expected);
+        const QByteArray start = line.section(u',', 0, 0).toLatin1() + ',';
+        const qsizetype at = expected.indexOf(start);
+        expected.replace(at, expected.indexOf('\r', at) - at, line.toLatin1());
+        QCOMPARE(file, expected);
+        QCOMPARE(SettingsFileBytes({}), DefaultFile);
     }
 
     void store()
@@ -205,130 +160,113 @@ largest | 3.4028234663852886e38 | 3.402823E+38
         store.set(u"tablet", QStringLiteral("x"));
         QCOMPARE(std::get<QString>(*store.find(u"TaBlEt")), QStringLiteral("x"));
         QVERIFY(!store.find(u"tablets") && store.size() == 1);
-        QVERIFY(IsNumberSetting(u"Solution") && !IsNumberSetting(u"solutions"));
-        QVERIFY(!IsNumberSetting(u"source") && IsNumberSetting(u"BATCHSIZE"));
+        QVERIFY(IsNumberSetting(u"Solution") && IsNumberSetting(u"BATCHSIZE"));
+        QVERIFY(!IsNumberSetting(u"source") && !IsNumberSetting(u"solutions"));
         QStringList defaults;
         for (const QLatin1StringView key : SettingKeysInFileOrder)
             defaults << FieldText(*ProgramDefault(QString(key).toUpper()));
-        QCOMPARE(defaults.join(u'|'), QStringLiteral("Potassium Metabisulphite|Powder|U.S. Gal.|"
-                                                     "5.00|10.00|0.44|Total Free SO2"));
+        QCOMPARE(defaults.join(u'|'),
+                 "Potassium Metabisulphite|Powder|U.S. Gal.|5.00|10.00|0.44|Total Free SO2");
         QVERIFY(!ProgramDefault(u"colour"));
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QCOMPARE(FieldText(0.44) + FieldText(QStringLiteral("1.234")),
-                 QStringLiteral("0,441.234,00"));
+        QCOMPARE(FieldText(0.44) + u' ' + FieldText(QStringLiteral("1.234")), "0,44 1.234,00");
     }
 
-    void paths()
+    void files()
     {
-        QCOMPARE(SettingsFilePath("/opt/ardovin"), QStringLiteral("/opt/ardovin/settings.cfg"));
-        QCOMPARE(SettingsFilePath("/opt/ardovin/"), QStringLiteral("/opt/ardovin/settings.cfg"));
-        QCOMPARE(SettingsFilePath(""), QStringLiteral("settings.cfg"));
-    }
-
-    void savedFileLoadsBack()
-    {
+        QCOMPARE(SettingsFilePath("/opt/a") + SettingsFilePath("/opt/a/") + SettingsFilePath(""),
+                 "/opt/a/settings.cfg/opt/a/settings.cfgsettings.cfg");
         const QString path = scratch.filePath(QStringLiteral("settings.cfg"));
-        UserDefaults store;
-        store.set(SettingKey::BatchSize, 42.0);
-        QVERIFY(!SaveSettingsFile(path, store));
+        QVERIFY(!SaveSettingsFile(path, Store("batchsize", 42.0)));
         QCOMPARE(ReadFile(path), QByteArray(DefaultFile).replace(",5\r", ",42\r"));
         UserDefaults read;
         QCOMPARE(LoadSettingsFile(path, read), LoadResult::Loaded);
         QCOMPARE(std::get<double>(*read.find(SettingKey::BatchSize)), 42.0);
-        for (const QString& unavailable : {scratch.path(), scratch.filePath("missing")}) {
-            QCOMPARE(LoadSettingsFile(unavailable, read), LoadResult::FileUnavailable);
-        }
-        QVERIFY(WriteFile(path, QByteArray(17 * 1024 * 1024, ' ')));
-        QCOMPARE(LoadSettingsFile(path, read), LoadResult::FileUnavailable);
+        QVERIFY(WriteFile(scratch.filePath("large"), QByteArray(17 * 1024 * 1024, ' ')));
+        for (const char* unavailable : {"", "missing", "large"})
+            QCOMPARE(LoadSettingsFile(scratch.filePath(unavailable), read),
+                     LoadResult::FileUnavailable);
     }
 
-    // A failed save names the reason and leaves the file that was there as it was.
+    // A failed save names the reason in the file system's terms (a QFileDevice error code, and
+    // the system's message where it is certain) and leaves the file that was there as it was,
+    // alone.
     void failedSaveChangesNothing_data()
     {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("systemError"); // 0 where the system's words may vary
-        QTest::newRow("folder in /proc") << "proc" << int(QFileDevice::OpenError) << 0;
-        QTest::newRow("settings.cfg is a folder") << "folder" << int(QFileDevice::WriteError) << 0;
-        QTest::newRow("read-only file system") << "readonly" << int(QFileDevice::WriteError) << 0;
-        QTest::newRow("disk full") << "full" << int(QFileDevice::ResourceError) << ENOSPC;
-        QTest::newRow("file size limit") << "limit" << int(QFileDevice::WriteError) << EFBIG;
+        AddRows({"code", "reason"}, QString(R"(
+folder in /proc      | 5 |
+settings.cfg a folder | 2 |
+read-only            | 2 |
+disk full            | 4 | %1
+file size limit      | 2 | %2
+)")
+                                        .arg(strerror(ENOSPC), strerror(EFBIG))
+                                        .toUtf8());
     }
 
     void failedSaveChangesNothing()
     {
-        QFETCH(QString, fault);
-        QFETCH(int, code);
-        QFETCH(int, systemError);
+        auto [code, reason] = Cells("code", "reason");
+        const QByteArray fault = QTest::currentDataTag();
         QString folder = scratch.filePath(fault);
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY(WriteFile(folder + QStringLiteral("/settings.cfg"), DefaultFile));
-        if (fault == u"proc") {
+        QVERIFY(QDir().mkpath(folder) && WriteFile(folder + "/settings.cfg", DefaultFile));
+        if (fault.contains("proc")) {
             folder = QStringLiteral("/proc");
-        } else if (fault == u"folder") {
+        } else if (fault.contains("a folder")) {
             QVERIFY(QFile::remove(folder + "/settings.cfg") && QDir(folder).mkdir("settings.cfg"));
-        } else if (fault == u"readonly" || fault == u"full") {
+        } else if (fault.contains("limit")) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{40, fileSizeLimit.rlim_max};
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        } else {
             if (geteuid() != 0 || unshare(CLONE_NEWNS) != 0 ||
                 ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
                 QSKIP("only root can mount the small file system this fault needs");
-            QVERIFY(Mount(fault == u"readonly" ? MS_RDONLY | MS_NOSUID | MS_NODEV : 0));
-            folder = mountPoint;
-            QFile filler(folder + QStringLiteral("/filler"));
-            if (fault == u"full" && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            mountPoint = folder;
+            const QByteArray at = QFile::encodeName(folder);
+            QVERIFY(::mount("ardovin-test", at, "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") == 0);
+            QVERIFY(WriteFile(folder + "/settings.cfg", DefaultFile));
+            QFile filler(folder + "/filler");
+            if (fault.contains("full") && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
                 while (filler.write(QByteArray(4096, 'x')) > 0) {
                 }
-        } else {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit = fileSizeLimit;
-            limit.rlim_cur = 40;
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+            else
+                QVERIFY(::mount(nullptr, at, nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
+                                nullptr) == 0);
         }
-        const QByteArray before = ReadFile(folder + QStringLiteral("/settings.cfg"));
+        const QByteArray before = ReadFile(folder + "/settings.cfg");
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
-        UserDefaults store;
-        store.set(SettingKey::BatchSize, 42.0);
-        const auto failure = SaveSettingsFile(SettingsFilePath(folder), store);
-        QVERIFY(failure);
-        QCOMPARE(failure->Code, code);
-        QVERIFY(!failure->Description.isEmpty());
-        if (systemError)
-            QVERIFY2(failure->Description.contains(QString::fromLocal8Bit(strerror(systemError))),
-                     qPrintable(failure->Description));
-        QCOMPARE(ReadFile(folder + QStringLiteral("/settings.cfg")), before);
-        if (fault != u"proc")
+        const auto failure = SaveSettingsFile(SettingsFilePath(folder), Store("batchsize", 42.0));
+        QVERIFY(failure && !failure->Description.isEmpty());
+        QCOMPARE(QString::number(failure->Code), code);
+        QVERIFY2(failure->Description.contains(reason), qPrintable(failure->Description));
+        QCOMPARE(ReadFile(folder + "/settings.cfg"), before);
+        if (folder != u"/proc")
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), entries);
     }
 
     // A folder that takes no new file, around a settings.cfg that anyone may write: the file is
-    // rewritten in place. Root is refused nothing, so the save runs with an ordinary user's
-    // file-system rights.
+    // rewritten in place. Root is refused nothing, so the save runs with a user's rights.
     void fileIsRewrittenWhereTheFolderTakesNoNewFile()
     {
-        QVERIFY(QFile::setPermissions(scratch.path(),
-                                      QFile::permissions(scratch.path()) | QFileDevice::ExeOther));
-        const QString folder = scratch.filePath(QStringLiteral("shared"));
-        const QString path = folder + QStringLiteral("/settings.cfg");
+        const QString folder = scratch.filePath("shared"), path = folder + "/settings.cfg";
         QVERIFY(QDir().mkpath(folder) && WriteFile(path, DefaultFile));
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOther | QFileDevice::WriteOther |
-                                                QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOther | QFileDevice::ExeOther |
-                                                  QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        QVERIFY(QFile::setPermissions(scratch.path(),
+                                      QFile::permissions(scratch.path()) | QFile::ExeOther));
+        QVERIFY(
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::WriteOther));
+        QVERIFY(
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther));
         const bool root = geteuid() == 0;
-        if (root) {
-            setfsgid(65534);
-            setfsuid(65534);
-        }
-        UserDefaults store;
-        store.set(SettingKey::BatchSize, 42.0);
-        const auto failure = SaveSettingsFile(path, store);
-        if (root) {
-            setfsuid(0);
-            setfsgid(0);
-        }
+        if (root)
+            setfsgid(65534), setfsuid(65534);
+        const auto failure = SaveSettingsFile(path, Store("batchsize", 42.0));
+        if (root)
+            setfsuid(0), setfsgid(0);
         QVERIFY2(!failure, failure ? qPrintable(failure->Description) : "");
         QVERIFY(ReadFile(path).contains("\"batchsize\",42\r\n"));
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+        QVERIFY(
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 };
 

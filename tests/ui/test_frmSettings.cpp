@@ -57,7 +57,7 @@ private slots:
 
     void refills()
     {
-        QFETCH(QString, list);
+        const QString list = Cell("list");
         Field("txtBatchSize")->setText("77");
         if (list.isEmpty()) {
             QApplication::setActiveWindow(w->window.get());
@@ -91,23 +91,14 @@ powder | optPowder | | vsbBatchSize | txtBatchSize | 0.5 | 1 | 0.00
 
     void formsAndSpins()
     {
-        QFETCH(QString, option);
-        QFETCH(QString, enabled);
-        QFETCH(QString, spin);
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QFETCH(QString, press);
-        QFETCH(QString, after);
         Click("optTablet");
-        Click(option);
+        Click(Cell("option"));
         QCOMPARE(Enabled(dialog, {"txtSolution", "vsbPercent", "lblPercent", "txtTabWeight",
                                   "vsbCampden", "lblTabWeight"}),
-                 enabled);
-        Field(field)->setText(text);
-        In<QScrollBar>(dialog, spin)
-            ->triggerAction(press == u"1" ? QAbstractSlider::SliderSingleStepAdd
-                                          : QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(Field(field)->text(), after);
+                 Cell("enabled"));
+        Field(Cell("field"))->setText(Cell("text"));
+        Press(In<QScrollBar>(dialog, Cell("spin")), Cell("press"));
+        QCOMPARE(Field(Cell("field"))->text(), Cell("after"));
     }
 
     // A problem keeps the dialog open on the field; an empty field counts as 0.00.

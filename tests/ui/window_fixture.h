@@ -1,7 +1,7 @@
 #pragma once
 // The windows under test: started on a folder of their own, every message box answered in the
 // user's place, controls reached by their names.
-#include "tests/table.h"
+#include "tests/support.h"
 #include "ui/controls.h"
 #include "ui/frmSettings.h"
 #include "ui/frmSulfite.h"
@@ -12,7 +12,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -38,12 +37,6 @@ struct ScriptedAnswers
     QList<modProc::Answer> script;
     modProc::MessageHandler previous;
 };
-
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A control of a window, by its name.
 template <typename T = QWidget> T* In(const QWidget* window, const QString& name)
@@ -73,15 +66,20 @@ inline QString Enabled(const QWidget* window, const QStringList& names)
     return enabled.join(u' ');
 }
 
+// One press of a spin control's arrow: "-1" the up arrow, "1" the down arrow.
+inline void Press(QScrollBar* spin, const QString& press)
+{
+    spin->triggerAction(press == u"1" ? QAbstractSlider::SliderSingleStepAdd
+                                      : QAbstractSlider::SliderSingleStepSub);
+}
+
 // A main window on a program folder of its own, holding the settings file given, if any.
 struct WindowUnderTest
 {
     explicit WindowUnderTest(const QByteArray& settings = {})
     {
-        QFile file(own.filePath(QStringLiteral("settings.cfg")));
-        if (!settings.isNull() && file.open(QIODevice::WriteOnly))
-            file.write(settings);
-        file.close();
+        if (!settings.isNull())
+            WriteFile(own.filePath(QStringLiteral("settings.cfg")), settings);
         window = std::make_unique<frmSulfite>(own.path(), own.filePath("ardovin.lock"));
     }
 
@@ -106,7 +104,24 @@ struct WindowUnderTest
             return list->currentText();
         return get<QLineEdit>(name)->text();
     }
-    // Replaces a field's text as a user does: select all, delete, type.
+    // Makes the edits "name=text ..." as a user does: types into a field (after selecting all
+    // and deleting), picks a list's item (_ for a blank), clicks an option button; "name:text"
+    // pastes into a field, letters and signs included.
+    void edit(const QString& edits) const
+    {
+        for (const QString& e : edits.split(u' ', Qt::SkipEmptyParts)) {
+            const qsizetype at = e.indexOf(QRegularExpression("[=:]"));
+            const QString name = e.left(at), text = e.mid(at + 1).replace(u'_', u' ');
+            if (auto* list = window->findChild<QComboBox*>(name))
+                list->setCurrentText(text);
+            else if (at < 0)
+                click(name);
+            else if (e.at(at) == u':')
+                get<QLineEdit>(name)->setText(text);
+            else
+                type(name, text);
+        }
+    }
     void type(const QString& name, const QString& text) const
     {
         auto* field = get<QLineEdit>(name);
@@ -114,6 +129,14 @@ struct WindowUnderTest
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Delete);
         QTest::keyClicks(field, text);
+    }
+    // What the named controls show, separated by blanks.
+    QString texts(const QStringList& names) const
+    {
+        QStringList texts;
+        for (const QString& name : names)
+            texts << text(name);
+        return texts.join(u' ');
     }
     void click(const QString& name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
     void trigger(const QString& action) const { get<QAction>(action)->trigger(); }
@@ -126,44 +149,24 @@ struct WindowUnderTest
     std::unique_ptr<frmSulfite> window;
 };
 
-// Every named control as the user meets it: place, state, what it shows, how it is read.
+// What the picture of a window cannot show: each named control's place in the window's tree,
+// a menu's commands, the tooltip, and how a screen reader names and describes the control.
 inline QString Described(const QWidget& window)
 {
-    QString text = QStringLiteral("%1 %2x%3\n")
-                       .arg(window.windowTitle())
-                       .arg(window.width())
-                       .arg(window.height());
-    for (const QWidget* c : window.findChildren<QWidget*>()) {
+    QString text = window.windowTitle() + u'\n';
+    for (QWidget* c : window.findChildren<QWidget*>()) {
         if (c->objectName().isEmpty() || c->objectName().startsWith(u"qt_"))
             continue;
-        QString shown;
-        if (auto* label = qobject_cast<const QLabel*>(c))
-            shown = label->text() + QStringLiteral(" align %1").arg(int(label->alignment()));
-        else if (auto* field = qobject_cast<const QLineEdit*>(c))
-            shown = field->text();
-        else if (auto* button = qobject_cast<const QAbstractButton*>(c))
-            shown = button->text() + (button->isChecked() ? " (checked)" : "");
-        else if (auto* list = qobject_cast<const QComboBox*>(c))
-            shown = Items(*list);
-        else if (auto* group = qobject_cast<const QGroupBox*>(c))
-            shown = group->title();
-        else if (auto* spin = qobject_cast<const QScrollBar*>(c))
-            shown = QStringLiteral("%1..%2 at %3")
-                        .arg(spin->minimum())
-                        .arg(spin->maximum())
-                        .arg(spin->value());
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(c));
-        const QRect g = c->geometry();
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        QString items; // a menu's commands
+        for (const QAction* action : c->actions())
+            items += action->text() + u' ' + action->objectName() + u';';
         text +=
-            QStringLiteral("%1 in %2 %3,%4 %5x%6%7%8 \"%9\" tip \"%10\" read \"%11\" / \"%12\"\n")
-                .arg(c->objectName(), c->parentWidget()->objectName())
-                .arg(g.x())
-                .arg(g.y())
-                .arg(g.width())
-                .arg(g.height())
-                .arg(c->isVisibleTo(&window) ? "" : " hidden", c->isEnabled() ? "" : " disabled",
-                     shown, c->toolTip(), a->text(QAccessible::Name),
-                     a->text(QAccessible::Description));
+            QStringList{
+                c->objectName(), c->parentWidget()->objectName(), items,
+                c->toolTip(),    a->text(QAccessible::Name),      a->text(QAccessible::Description)}
+                .join(" | ") +
+            u'\n';
     }
     return text;
 }

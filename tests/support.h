@@ -1,0 +1,40 @@
+#pragma once
+// What every test may use: tables written one row a line, and whole files.
+#include <QtTest>
+
+// The row's name, then its cells, separated by '|' and trimmed; every column holds a QString.
+inline void AddRows(std::initializer_list<const char*> columns, const char* table)
+{
+    for (const char* column : columns) // Qt Test keeps the name, not a copy
+        QTest::addColumn<QString>(column);
+    for (const QString& line : QString::fromUtf8(table).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList cells = line.split(u'|');
+        QTestData& row = QTest::newRow(qPrintable(cells[0].trimmed()));
+        for (qsizetype i = 1; i <= qsizetype(columns.size()); ++i)
+            row << cells.value(i).trimmed();
+    }
+}
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A cell of the current row, by its column's name.
+inline QString Cell(const char* column)
+{
+    return *static_cast<QString*>(QTest::qData(column, QMetaType::QString));
+}
+
+// The current row's cells of the named columns, to bind at once: auto [a, b] = Cells("a", "b").
+template <typename... Names> std::array<QString, sizeof...(Names)> Cells(Names... columns)
+{
+    return {Cell(columns)...};
+}
