@@ -1,6 +1,6 @@
 #pragma once
 // The windows under test: started on a folder of their own, every message box answered in the
-// user's place, controls reached by their names.
+// user's place, controls reached and used by their names.
 #include "tests/support.h"
 #include "ui/controls.h"
 #include "ui/frmSettings.h"
@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QScrollBar>
 
 // Records every box; a question is answered from the script, Yes when it runs out.
@@ -25,9 +24,10 @@ struct ScriptedAnswers
         previous = modProc::SetMessageHandler([this](const modProc::MessageRequest& request) {
             shown << request;
             texts << request.text;
-            if (request.buttons == modProc::MessageButtons::Ok)
-                return modProc::Answer::Ok;
-            return script.isEmpty() ? modProc::Answer::Yes : script.takeFirst();
+            if (request.buttons == modProc::MessageButtons::Ok || script.isEmpty())
+                return request.buttons == modProc::MessageButtons::Ok ? modProc::Answer::Ok
+                                                                      : modProc::Answer::Yes;
+            return script.takeFirst();
         });
     }
     ~ScriptedAnswers() { modProc::SetMessageHandler(previous); }
@@ -47,13 +47,20 @@ template <typename T = QWidget> T* In(const QWidget* window, const QString& name
     return control;
 }
 
-// A list's items, the current one marked with *: "*g|oz (av.)|tbsp|tsp".
-inline QString Items(const QComboBox& list)
+// What the named controls show, separated by blanks.
+inline QString Texts(const QWidget* window, const QStringList& names)
 {
-    QString items;
-    for (int i = 0; i < list.count(); ++i)
-        items += (i ? "|" : "") + QString(i == list.currentIndex() ? "*" : "") + list.itemText(i);
-    return items;
+    QStringList texts;
+    for (const QString& name : names) {
+        QWidget* c = In(window, name);
+        if (auto* label = qobject_cast<QLabel*>(c))
+            texts << label->text();
+        else if (auto* list = qobject_cast<QComboBox*>(c))
+            texts << list->currentText();
+        else
+            texts << In<QLineEdit>(window, name)->text();
+    }
+    return texts.join(u' ');
 }
 
 // Which of the named controls are enabled.
@@ -66,11 +73,51 @@ inline QString Enabled(const QWidget* window, const QStringList& names)
     return enabled.join(u' ');
 }
 
-// One press of a spin control's arrow: "-1" the up arrow, "1" the down arrow.
-inline void Press(QScrollBar* spin, const QString& press)
+// A list's items, the current one marked with *: "*g,oz (av.),tbsp,tsp".
+inline QString Items(const QComboBox* list)
 {
-    spin->triggerAction(press == u"1" ? QAbstractSlider::SliderSingleStepAdd
-                                      : QAbstractSlider::SliderSingleStepSub);
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << (i == list->currentIndex() ? "*" : "") + list->itemText(i);
+    return items.join(u',');
+}
+
+inline QString Focused()
+{
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+inline void Click(const QWidget* window, const QString& name)
+{
+    QTest::mouseClick(In(window, name), Qt::LeftButton);
+}
+
+// Makes the edits "name=text ..." as a user does: types into a field (after selecting all and
+// deleting), picks a list's item (_ for a blank), clicks a button; "name:text" pastes into a
+// field, letters and signs included; "vsbName-1" presses a spin control's up arrow, "vsbName1"
+// its down arrow.
+inline void Edit(const QWidget* window, const QString& edits)
+{
+    for (const QString& e : edits.split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype at = e.indexOf(QRegularExpression("[=:]|-?1$"));
+        const QString name = e.left(at), text = e.mid(at + 1).replace(u'_', u' ');
+        auto* field = window->findChild<QLineEdit*>(name);
+        if (auto* list = window->findChild<QComboBox*>(name)) {
+            list->setCurrentText(text);
+        } else if (auto* spin = window->findChild<QScrollBar*>(name)) {
+            spin->triggerAction(e.endsWith(u"-1") ? QAbstractSlider::SliderSingleStepSub
+                                                  : QAbstractSlider::SliderSingleStepAdd);
+        } else if (!field) {
+            Click(window, name);
+        } else if (e.at(at) == u':') {
+            field->setText(text);
+        } else {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Delete);
+            QTest::keyClicks(field, text);
+        }
+    }
 }
 
 // A main window on a program folder of its own, holding the settings file given, if any.
@@ -91,58 +138,6 @@ struct WindowUnderTest
         window->show();
         QApplication::setActiveWindow(window.get());
         return QTest::qWaitForWindowActive(window.get());
-    }
-    template <typename T = QWidget> T* get(const QString& name) const
-    {
-        return In<T>(window.get(), name);
-    }
-    QString text(const QString& name) const
-    {
-        if (auto* label = window->findChild<QLabel*>(name))
-            return label->text();
-        if (auto* list = window->findChild<QComboBox*>(name))
-            return list->currentText();
-        return get<QLineEdit>(name)->text();
-    }
-    // Makes the edits "name=text ..." as a user does: types into a field (after selecting all
-    // and deleting), picks a list's item (_ for a blank), clicks an option button; "name:text"
-    // pastes into a field, letters and signs included.
-    void edit(const QString& edits) const
-    {
-        for (const QString& e : edits.split(u' ', Qt::SkipEmptyParts)) {
-            const qsizetype at = e.indexOf(QRegularExpression("[=:]"));
-            const QString name = e.left(at), text = e.mid(at + 1).replace(u'_', u' ');
-            if (auto* list = window->findChild<QComboBox*>(name))
-                list->setCurrentText(text);
-            else if (at < 0)
-                click(name);
-            else if (e.at(at) == u':')
-                get<QLineEdit>(name)->setText(text);
-            else
-                type(name, text);
-        }
-    }
-    void type(const QString& name, const QString& text) const
-    {
-        auto* field = get<QLineEdit>(name);
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
-    // What the named controls show, separated by blanks.
-    QString texts(const QStringList& names) const
-    {
-        QStringList texts;
-        for (const QString& name : names)
-            texts << text(name);
-        return texts.join(u' ');
-    }
-    void click(const QString& name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
-    void trigger(const QString& action) const { get<QAction>(action)->trigger(); }
-    QString focused() const
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
     }
 
     QTemporaryDir own;
@@ -178,9 +173,8 @@ inline void CompareSnapshot(QWidget& window, const QString& name)
 {
     const QString stored = QStringLiteral(ARDOVIN_SNAPSHOTS "/") + name;
     const QImage picture = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QFile file(stored + ".txt");
     if (qEnvironmentVariableIsSet("ARDOVIN_UPDATE_SNAPSHOTS")) {
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Described(window).toUtf8()) > 0);
+        QVERIFY(WriteFile(stored + ".txt", Described(window).toUtf8()));
         QVERIFY(picture.save(stored + ".png"));
         return;
     }

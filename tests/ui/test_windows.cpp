@@ -1,0 +1,409 @@
+// The windows through their real controls: start-up, the wiring of every control, the menus,
+// the Default Settings and About windows. The rules behind them are tested in core and settings.
+#include "platform/addresses.h"
+#include "platform/shell.h"
+#include "settings/settings_format.h"
+#include "ui/frmAbout.h"
+#include "window_fixture.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace ardovin;
+
+// The worked batch, typed: 23 U.S. gallons at pH 3.50, from 10 to 40 mg/L.
+const QString WorkedBatch = "txtBatchSize=23 txtPh=3.5 txtExistSO2=10 txtTargetSO2=40";
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedAnswers> answers;
+    std::unique_ptr<WindowUnderTest> w;
+    QWidget* main = nullptr;
+    frmSettings* dialog = nullptr;
+    QStringList opened; // addresses handed to the desktop
+    ScopedDocumentOpener recorder{[this](const QUrl& url) { opened << url.toString(); }};
+
+    void Start(const QByteArray& settings)
+    {
+        w = std::make_unique<WindowUnderTest>(settings);
+        main = w->window.get();
+        QVERIFY(w->start());
+    }
+    void Trigger(const char* action) { In<QAction>(main, action)->trigger(); }
+    bool OpenOptions()
+    {
+        Trigger("mnuOptions");
+        dialog = main->findChild<frmSettings*>();
+        QApplication::setActiveWindow(dialog);
+        return QTest::qWaitForWindowActive(dialog);
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void init()
+    {
+        answers = std::make_unique<ScriptedAnswers>();
+        Start(ReadFile(ARDOVIN_SHIPPED_SETTINGS));
+    }
+    void cleanup()
+    {
+        w.reset();
+        answers.reset();
+        opened.clear();
+    }
+
+    // How the windows look and are read, from the shipped file (the program defaults), without
+    // a message; Options again brings the same dialog forward.
+    void snapshots()
+    {
+        QCOMPARE(ReadFile(ARDOVIN_SHIPPED_SETTINGS), SettingsFileBytes({}));
+        CompareSnapshot(*main, "frmSulfite");
+        QVERIFY(OpenOptions() && OpenOptions());
+        CompareSnapshot(*dialog, "frmSettings");
+        QCOMPARE(main->findChildren<frmSettings*>().size(), 1);
+        QCOMPARE(answers->texts, QStringList());
+    }
+
+    // What start-up makes of a settings file (the user's, changed "before>after"): the choices it
+    // shows, or the program defaults with their message.
+    void startUp_data()
+    {
+        AddRows({"change", "state"}, R"(
+user's file    |                    | Sodium Bisulphite optSolution Litres 20.00 8.00 0.50 Molecular SO2 ml
+tablets        | Solution">Tablet"  | Sodium Bisulphite optTablet Litres 20.00 8.00 0.50 Molecular SO2 tablets
+unknown form   | Solution">Pellets" | Sodium Bisulphite optPowder Litres 20.00 8.00 0.50 Molecular SO2 g
+no form        | "form">"shape"     | fell back
+empty compound | SODIUM BISULPHITE> | fell back
+unknown unit   | litres>barrels     | fell back
+no target      | "target">"aim"     | fell back
+no file        | ->                 | fell back
+)");
+    }
+
+    void startUp()
+    {
+        const QString change = Cell("change");
+        QByteArray file = "\"source\",\"SODIUM BISULPHITE\"\r\n\"form\",\"Solution\"\r\n"
+                          "\"batchunits\",\"litres\"\r\n\"batchsize\",20\r\n\"solution\",8\r\n"
+                          "\"tablet\",.5\r\n\"target\",\"Molecular SO2\"\r\n";
+        if (!change.isEmpty())
+            file.replace(change.section(u'>', 0, 0).toLatin1(), change.section(u'>', 1).toLatin1());
+        answers->texts.clear();
+        Start(change == u"->" ? QByteArray() : file);
+        QString state = Texts(main, {"cboForm"});
+        for (auto* option : main->findChildren<QRadioButton*>())
+            state += option->isChecked() ? u' ' + option->objectName() : "";
+        state += u' ' + Texts(main, {"cboBatch", "txtBatchSize", "txtSolution", "txtTabWeight",
+                                     "cboTarget", "cboAdditionUnits"});
+        if (answers->texts ==
+                QStringList{"User default settings not found.\rLoading program defaults."} &&
+            state ==
+                "Potassium Metabisulphite optPowder U.S. Gal. 5.00 10.00 0.44 Total Free SO2 g")
+            state = "fell back";
+        QCOMPARE(state, Cell("state"));
+        QCOMPARE(Texts(main, {"txtExistSO2", "txtPh"}), QStringLiteral("0.00 3.50"));
+    }
+
+    void secondCopyEndsWithAMessage()
+    {
+        frmSulfite other(w->own.path(), w->own.filePath("ardovin.lock"));
+        QVERIFY(!other.Form_Load());
+        QCOMPARE(answers->texts, QStringList{"Ardovin already running."});
+        QCOMPARE(answers->shown[0].icon, modProc::MessageIcon::Critical);
+    }
+
+    // Calculate as typed (keys a field does not take are dropped), for each target kind; the
+    // target kind enables its own field; a screen reader hears the new values.
+    void calculation_data()
+    {
+        AddRows({"target", "results"}, R"(
+free      | Total_Free_SO2 | txtTargetSO2 vsbTargetSO2 0.20 40 0.78 30.00 0.59 4.53
+molecular | Molecular_SO2  | txtTargetMolSO2 vsbTargetMolSO2 0.20 40.89 0.8 30.89 0.60 4.67
+)");
+    }
+
+    void calculation()
+    {
+        Edit(main, "cboTarget=" + Cell("target") + u' ' + WorkedBatch +
+                       " txtTargetMolSO2=-0a.8 cmdCalculate");
+        const QStringList targets{"txtTargetSO2", "vsbTargetSO2", "txtTargetMolSO2",
+                                  "vsbTargetMolSO2"};
+        QCOMPARE(Enabled(main, targets) + u' ' +
+                     Texts(main, {"lblExistMolSO2", "txtTargetSO2", "txtTargetMolSO2",
+                                  "lblSO2Requirement", "lblMolSO2Requirement", "lblAddition"}),
+                 Cell("results"));
+        QCOMPARE(answers->texts, QStringList());
+        for (auto* field : main->findChildren<QLineEdit*>(QRegularExpression("^txtTarget")))
+            QCOMPARE(field->palette().color(QPalette::Base),
+                     field->isEnabled() ? QApplication::palette().color(QPalette::Base)
+                                        : LightGrey());
+        auto* addition = QAccessible::queryAccessibleInterface(In(main, "lblAddition"));
+        QCOMPARE(addition->text(QAccessible::Name),
+                 "Required Addition " + Texts(main, {"lblAddition"}));
+    }
+
+    // A problem after the edits: its message, the field it sends the user to, nothing new
+    // calculated; a No to a question the same. An empty field counts as 0.00.
+    void checks_data()
+    {
+        AddRows({"edits", "message", "focus"}, R"(
+problem      | txtExistSO2=50             | Existing SO2 cannot be greater than target SO2. | txtTargetSO2
+empty batch  | txtBatchSize=              | Batch size must be greater than 0. | txtBatchSize
+question, No | optSolution txtSolution=60 | Solution percentage appears high. Are you sure it is correct? | txtSolution
+too large    | cboTarget=Molecular_SO2 txtTargetMolSO2=0.8 txtExistSO2:1e39 | Existing SO2 cannot be greater than target SO2. | txtTargetMolSO2
+)");
+    }
+
+    void checks()
+    {
+        Edit(main, WorkedBatch + " cmdCalculate " + Cell("edits"));
+        const QString before = Texts(main, {"lblSO2Requirement", "lblAddition"});
+        answers->script << modProc::Answer::No;
+        Click(main, "cmdCalculate");
+        QCOMPARE(answers->texts, QStringList{Cell("message")});
+        QCOMPARE(Focused(), Cell("focus"));
+        QCOMPARE(Texts(main, {"lblSO2Requirement", "lblAddition"}), before);
+        QCOMPARE(Texts(main, {"txtBatchSize"}), Cell("focus") == "txtBatchSize" ? "0.00" : "23");
+    }
+
+    // After a calculation, any change of an input resets the addition, and only the addition.
+    void everyEditResetsTheAddition_data()
+    {
+        QTest::addColumn<QString>("edit");
+        for (const char* edit :
+             {"txtBatchSize=24", "txtPh=3.6", "txtExistSO2=11", "txtTargetSO2=41",
+              "txtTargetMolSO2:1", "txtTabWeight:1", "txtSolution:1", "cboForm=Sodium_Bisulphite",
+              "cboBatch=Litres", "cboTarget=Molecular_SO2", "cboAdditionUnits=tsp", "optSolution",
+              "optTablet"})
+            QTest::newRow(edit) << edit;
+    }
+
+    void everyEditResetsTheAddition()
+    {
+        Edit(main, WorkedBatch + " cmdCalculate");
+        QCOMPARE(Texts(main, {"lblAddition"}), QStringLiteral("4.53"));
+        Edit(main, Cell("edit"));
+        QCOMPARE(Texts(main, {"lblSO2Requirement", "lblAddition"}), QStringLiteral("30.00 0.00"));
+    }
+
+    // Each form enables its own fields, in both windows, and offers its own units, its default
+    // chosen even where the unit chosen before is offered too.
+    void sourceForms_data()
+    {
+        AddRows({"options", "state"}, R"(
+solution | optSolution           | txtSolution vsbPercent lblPercent *ml,oz (fl.),tbsp,tsp
+tablet   | optTablet             | txtTabWeight vsbCampden lblTabWeight *tablets
+powder   | optTablet optPowder   | *g,oz (av.),tbsp,tsp
+)");
+    }
+
+    void sourceForms()
+    {
+        const QStringList fields{"txtSolution",  "vsbPercent", "lblPercent",
+                                 "txtTabWeight", "vsbCampden", "lblTabWeight"};
+        Edit(main, "cboAdditionUnits=tsp " + Cell("options"));
+        QCOMPARE((Enabled(main, fields) + u' ' + Items(In<QComboBox>(main, "cboAdditionUnits")))
+                     .trimmed(),
+                 Cell("state"));
+        QVERIFY(OpenOptions());
+        Edit(dialog, Cell("options"));
+        QVERIFY(Cell("state").startsWith(Enabled(dialog, fields)));
+    }
+
+    // One press of each spin control in each window: its own field, step and bounds, the focus
+    // in the field.
+    void spins_data()
+    {
+        AddRows({"window", "edits", "after"}, R"(
+batch     | main   | txtBatchSize:0.5 vsbBatchSize1         | txtBatchSize 0.00
+pH        | main   | txtPh:14 vsbPh-1                       | txtPh 14.00
+pH down   | main   | txtPh:3.5 vsbPh1                       | txtPh 3.40
+existing  | main   | txtExistSO2:9 vsbExistSO2-1            | txtExistSO2 10.00
+target    | main   | txtTargetSO2:40 vsbTargetSO21          | txtTargetSO2 39.00
+molecular | main   | txtTargetMolSO2:0.8 vsbTargetMolSO2-1  | txtTargetMolSO2 0.81
+tablet    | main   | txtTabWeight:0.01 vsbCampden1          | txtTabWeight 0.00
+percent   | main   | txtSolution:100 vsbPercent-1           | txtSolution 100.00
+dialog batch | dialog | txtBatchSize:0.5 vsbBatchSize1      | txtBatchSize 0.00
+dialog tablet | dialog | txtTabWeight:0.01 vsbCampden1      | txtTabWeight 0.00
+dialog percent | dialog | txtSolution:100 vsbPercent-1      | txtSolution 100.00
+dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
+)");
+    }
+
+    void spins()
+    {
+        QWidget* window = Cell("window") == u"main" ? main : (OpenOptions(), dialog);
+        for (auto* control : window->findChildren<QWidget*>())
+            control->setEnabled(true);
+        Edit(window, Cell("edits"));
+        const QString field = Cell("after").section(u' ', 0, 0);
+        QCOMPARE(field + u' ' + Texts(window, {field}), Cell("after"));
+        QCOMPARE(Focused(), field);
+        for (auto* spin : window->findChildren<QScrollBar*>())
+            QCOMPARE(spin->value(), 0);
+    }
+
+    // The Edit menu judges the control that had the caret, however the menu was opened.
+    void editMenu()
+    {
+        auto enabled = [this] {
+            emit In<QMenu>(main, "mnuEdit")->aboutToShow();
+            return In<QAction>(main, "mnuEditCut")->isEnabled() +
+                   2 * In<QAction>(main, "mnuEditCopy")->isEnabled();
+        };
+        auto* clipboard = QApplication::clipboard();
+        auto* ph = In<QLineEdit>(main, "txtPh");
+        clipboard->setText("kept");
+        ph->setFocus();
+        ph->deselect();
+        static_cast<frmSulfite*>(main)->menuBar()->setFocus(Qt::MenuBarFocusReason); // a bare Alt
+        QCOMPARE(enabled(), 0);
+        ph->setSelection(0, 2);
+        QCOMPARE(enabled(), 3);
+        Trigger("mnuEditCut");
+        QCOMPARE(clipboard->text() + u'|' + ph->text(), QStringLiteral("3.|50"));
+        ph->selectAll();
+        Trigger("mnuEditPaste");
+        QCOMPARE(ph->text(), QStringLiteral("3."));
+        // A selected result is copied; Cut leaves it whole, Paste leaves it alone.
+        Edit(main, WorkedBatch + " cmdCalculate");
+        auto* addition = In<QLabel>(main, "lblAddition");
+        addition->setFocus();
+        addition->setSelection(0, 4);
+        QCOMPARE(enabled(), 3);
+        Trigger("mnuEditCut");
+        Trigger("mnuEditPaste");
+        QCOMPARE(clipboard->text() + u'|' + addition->text(), QStringLiteral("4.53|4.53"));
+        Click(main, "cmdCalculate");
+        Trigger("mnuEditCopy"); // a button has no text: the clipboard is emptied
+        QCOMPARE(clipboard->text(), QString());
+    }
+
+    // The Tools and Help commands hand their addresses over; no calculator says so.
+    void commands()
+    {
+        for (const char* name : {"mnuToolsTable", "mnuHelpCalc", "mnuHelpWeb", "mnuHelpEmail"})
+            Trigger(name);
+        QCOMPARE(opened,
+                 (QStringList{TableGeneratorAddress().toString(), ManualAddress().toString(),
+                              ProgramPageAddress().toString(), MailAddress().toString()}));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", w->own.path().toLocal8Bit());
+        Trigger("mnuToolsCalc");
+        qputenv("PATH", path);
+        QCOMPARE(answers->shown.last().caption + u' ' + answers->texts.last(),
+                 QStringLiteral("Calculator Calculator not found!"));
+    }
+
+    // The About window: its look, its links, and OK or the main window's Exit end it.
+    void about()
+    {
+        QTimer::singleShot(0, [&] {
+            auto* about = main->findChild<frmAbout*>();
+            QVERIFY(about && QTest::qWaitForWindowExposed(about));
+            CompareSnapshot(*about, "frmAbout");
+            for (const char* link : {"lblWeb", "lblMail"})
+                QTest::mouseClick(In(about, link), Qt::LeftButton, {}, QPoint(2, 2));
+            Click(about, "cmdOK");
+        });
+        Trigger("mnuHelpAbout");
+        QVERIFY(!main->findChild<frmAbout*>());
+        QCOMPARE(opened, (QStringList{SiteHomeAddress().toString(), MailAddress().toString()}));
+        QTimer::singleShot(0, [&] { Trigger("mnuFileExit"); });
+        Trigger("mnuHelpAbout");
+        QVERIFY(!main->isVisible());
+    }
+
+    // Default Settings: choosing from a list's pop-up keeps what was typed; coming back from the
+    // main window refills the fields from what was saved.
+    void dialogRefills_data()
+    {
+        AddRows({"list"}, "cboForm|cboForm\ncboBatch|cboBatch\ncboTarget|cboTarget\nmain|");
+    }
+
+    void dialogRefills()
+    {
+        QVERIFY(OpenOptions());
+        Edit(dialog, "txtBatchSize:77");
+        auto* box = dialog->findChild<QComboBox*>(Cell("list"));
+        if (!box) {
+            QApplication::setActiveWindow(main);
+            In(main, "txtPh")->setFocus();
+            QApplication::setActiveWindow(dialog);
+            QTRY_COMPARE(Texts(dialog, {"txtBatchSize"}), QStringLiteral("5.00"));
+            return;
+        }
+        box->setFocus();
+        box->showPopup();
+        QVERIFY(QTest::qWaitForWindowExposed(box->view()->window()));
+        QTest::keyClick(box->view(), Qt::Key_Down);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(QString::number(box->currentIndex()) + u' ' + Texts(dialog, {"txtBatchSize"}),
+                 "1 77");
+    }
+
+    // Default Settings: a problem keeps the dialog open on its field (an empty field counts as
+    // 0.00); Restore shows the program defaults, Cancel keeps what was saved, OK saves what is
+    // shown and the next start uses it; a failed save says why and keeps the dialog open.
+    void dialogButtons()
+    {
+        QVERIFY(OpenOptions());
+        Edit(dialog, "optTablet txtTabWeight: cmdOK");
+        QCOMPARE(answers->texts, QStringList{"Tablet weight must be greater than 0."});
+        QCOMPARE(Focused() + u' ' + Texts(dialog, {"txtTabWeight"}), "txtTabWeight 0.00");
+        Edit(dialog, "txtBatchSize:77 cmdRestore");
+        QCOMPARE(Texts(dialog, {"txtBatchSize", "txtTabWeight"}), QStringLiteral("5.00 0.44"));
+        Edit(dialog, "txtBatchSize:77 cmdCancel");
+        QTRY_VERIFY(!main->findChild<frmSettings*>());
+        QVERIFY(OpenOptions());
+        Edit(dialog, "txtBatchSize:1,234.5 optTablet txtTabWeight:0.5 cboBatch=Litres cmdOK");
+        QTRY_VERIFY(!main->findChild<frmSettings*>());
+        const QString path = static_cast<frmSulfite*>(main)->settingsFilePath();
+        QVERIFY(ReadFile(path).contains(
+            "\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
+            "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"));
+        WindowUnderTest next(ReadFile(path));
+        QVERIFY(next.start());
+        QCOMPARE(Texts(next.window.get(), {"txtBatchSize", "cboAdditionUnits"}),
+                 "1,234.50 tablets");
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path) && OpenOptions());
+        answers->texts.clear();
+        Edit(dialog, "txtBatchSize:42 cmdOK");
+        QCOMPARE(answers->texts.size(), 1);
+        QVERIFY(answers->texts[0].startsWith(QString::number(QFileDevice::WriteError) + u'\r'));
+        QCOMPARE(answers->shown.last().icon, modProc::MessageIcon::Critical);
+        QVERIFY(dialog->isVisible());
+        main->close(); // the dialog ends with the main window
+        QTRY_VERIFY(!main->findChild<frmSettings*>());
+    }
+
+    // The real box, answered by its buttons: Yes and No, the line breaks, and Ctrl+C copying
+    // caption and text.
+    void realMessageBox()
+    {
+        answers.reset();
+        for (const bool yes : {true, false}) {
+            QString copied;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+                copied = QApplication::clipboard()->text();
+                box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            QCOMPARE(modProc::AskYesNo("Sure?\rReally?"), yes);
+            QCOMPARE(copied, QStringLiteral("Ardovin\nSure?\nReally?\n"));
+        }
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "test_windows.moc"
