@@ -58,13 +58,15 @@ huge pH               | mol mol=1 ph=3e38                 | 0.00 0.00 -10.00 1.0
                  shown);
     }
 
-    // The existing molecular level the window shows before a molecular target is checked; the
+    // The existing molecular level the window shows before a molecular target is checked; list
+    // texts trimmed of blanks, not tabs; the
     // powder tablespoon, a hair below a third of a teaspoon in single precision; each form's units.
     void details()
     {
         QCOMPARE(ExistingMolecularText("10", "3.5") + ExistingMolecularText("10", "acid") +
                      ExistingMolecularText("1e39", "3.5"),
                  QStringLiteral("0.200.000.00"));
+        QCOMPARE(TrimBlanks("  a b  ") + TrimBlanks("   ") + TrimBlanks("\ta"), "a b\ta");
         const float tbsp = AmountInUnit(SourceForm::Powder, 6.2f, AdditionUnit::Tablespoons);
         QVERIFY(tbsp > 0.3333329f && tbsp < 1.0f / 3.0f);
         QStringList lists;

@@ -149,8 +149,10 @@ percent at 100 | percent | 100   | -1 | 100.00
             QCOMPARE(FilterNumericKey(code), code);
         for (QChar c : QStringLiteral("0123456789.,"))
             QCOMPARE(FilterNumericKey(c.unicode()), int(c.unicode()));
-        for (int code : {27, 32, int('-'), int('+'), int('e'), 127, 0x20AC, 0x10030})
-            QCOMPARE(FilterNumericKey(code), 0);
+        for (int code = 27; code < 0x3000; ++code)
+            if (!QStringLiteral("0123456789.,").contains(QChar(code)))
+                QCOMPARE(FilterNumericKey(code), 0);
+        QCOMPARE(FilterNumericKey(0x10030), 0); // beyond the 16 bits of a QChar, not '0'
     }
 };
 

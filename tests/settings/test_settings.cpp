@@ -72,6 +72,7 @@ private slots:
         AddRows({"bytes", "result", "entries"}, R"(
 mixed case, unknown keys  | %BatchUnits%,%Litres%~%vintage%,2019~ | 0 | BatchUnits='Litres' vintage=2019
 quoted commas, line ends  | %a%,%x, y~z%                 | 0 | a='x, y~z'
+quoted, ends in a comma   | %a%,%x,%~%b%,1                | 0 | a='x,' b=1
 pairs on a line, on two   | %a%,1,b,%t%~%c%~u~            | 0 | a=1 b='t' c='u'
 numbers                   | a,.44~b,0.440~c,2.5E+01~d,+2e-1~e,-.5~f,5. | 0 | a=0.44 b=0.44 c=25 d=0.2 e=-0.5 f=5
 number-like texts         | a,1.2.3~b,e5~c,5e~d,inf~e,0x10~f,nan~g,1 2~h,.~i,1e999 | 0 | a='1.2.3' b='e5' c='5e' d='inf' e='0x10' f='nan' g='1 2' h='.' i='1e999'
