@@ -30,35 +30,40 @@ inline QString Shown(const QString& text)
     return shown;
 }
 
-// A locale as the program reads and shows numbers in it, made the user's by use().
+// A locale as the program reads and shows numbers in it, made the user's by use(), with the
+// standard format in it: an optional minus, thousands grouped, two decimals, no -0.00.
 struct Locale
 {
-    QLocale locale;
+    explicit Locale(const QLocale& numbers)
+        : locale(numbers),
+          standard(QStringLiteral("^(%1)?(0|[1-9][0-9]{0,2}(?:%2[0-9]{3})*)%3([0-9]{2})$")
+                       .arg(QRegularExpression::escape(locale.negativeSign()),
+                            QRegularExpression::escape(locale.groupSeparator()),
+                            QRegularExpression::escape(locale.decimalPoint())))
+    {
+    }
     void use() const { QLocale::setDefault(locale); }
-    // The standard format: an optional minus, thousands grouped, two decimals, no -0.00.
     bool isStandard(const QString& text) const
     {
-        static const QString pattern =
-            QStringLiteral("^(%1)?(0|[1-9][0-9]{0,2}(?:%2[0-9]{3})*)%3[0-9]{2}$");
-        const auto match =
-            QRegularExpression(pattern.arg(QRegularExpression::escape(locale.negativeSign()),
-                                           QRegularExpression::escape(locale.groupSeparator()),
-                                           QRegularExpression::escape(locale.decimalPoint())))
-                .match(text);
-        return match.hasMatch() && !(match.capturedLength(1) && ardovin::ReadDouble(text) == 0.0);
+        const QRegularExpressionMatch match = standard.match(text);
+        const bool zero = match.captured(2) == u"0" && match.captured(3) == u"00";
+        return match.hasMatch() && !(match.capturedLength(1) && zero);
     }
+
+    QLocale locale;
+    QRegularExpression standard; // compiled once: every input meets it several times
 };
 
 // English and German: a point and a comma as decimal separator.
 inline const std::array<Locale, 2>& Locales()
 {
     static const std::array<Locale, 2> locales = [] {
-        std::array<Locale, 2> both;
-        for (auto [i, territory] : {std::pair{0, QLocale::UnitedStates}, {1, QLocale::Germany}}) {
-            QLocale::setDefault(QLocale(i ? QLocale::German : QLocale::English, territory));
-            both[size_t(i)].locale = ardovin::NumberLocale();
-        }
-        return both;
+        auto numbers = [](QLocale::Language language, QLocale::Territory territory) {
+            QLocale::setDefault(QLocale(language, territory));
+            return Locale(ardovin::NumberLocale());
+        };
+        return std::array{numbers(QLocale::English, QLocale::UnitedStates),
+                          numbers(QLocale::German, QLocale::Germany)};
     }();
     return locales;
 }
