@@ -38,3 +38,24 @@ template <typename... Names> std::array<QString, sizeof...(Names)> Cells(Names..
 {
     return {Cell(columns)...};
 }
+
+// One change a test row makes: a name, the separator after it (none for a bare name) and a text.
+struct Change
+{
+    QString name;
+    QChar separator;
+    QString text;
+};
+
+// The changes "name=text ..." in order, separated by blanks, each split at its first match of
+// the separator; '_' in a text stands for a blank.
+inline QList<Change> Changes(const QString& changes, const QString& separator = QStringLiteral("="))
+{
+    QList<Change> list;
+    for (const QString& change : changes.split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype at = change.indexOf(QRegularExpression(separator));
+        list << Change{change.left(at), at < 0 ? QChar() : change.at(at),
+                       at < 0 ? QString() : change.mid(at + 1).replace(u'_', u' ')};
+    }
+    return list;
+}

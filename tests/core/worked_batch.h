@@ -8,19 +8,7 @@
 // "mol" alone stands for a molecular target of 0.80 with an existing molecular level of 0.20.
 inline ardovin::FormTexts Batch(QString changes)
 {
-    ardovin::FormTexts t{"23",
-                         "U.S. Gal.",
-                         "3.50",
-                         "10",
-                         "Total Free SO2",
-                         "40",
-                         "0.00",
-                         "Potassium Metabisulphite",
-                         ardovin::SourceForm::Powder,
-                         "0.44",
-                         "10",
-                         "g",
-                         "0.00"};
+    ardovin::FormTexts t;
     const QHash<QString, QString*> fields{
         {"size", &t.batchSize},   {"unit", &t.batchUnit},       {"ph", &t.ph},
         {"exist", &t.existSO2},   {"kind", &t.targetKind},      {"target", &t.targetSO2},
@@ -28,13 +16,15 @@ inline ardovin::FormTexts Batch(QString changes)
         {"percent", &t.solution}, {"addunit", &t.additionUnit}, {"existmol", &t.existMolSO2}};
     changes.replace(QRegularExpression("\\bmol\\b(?!=)"),
                     "kind=Molecular_SO2 mol=0.80 existmol=0.20");
-    for (const QString& change : changes.split(u' ', Qt::SkipEmptyParts)) {
-        const QString key = change.section(u'=', 0, 0),
-                      text = change.section(u'=', 1).replace(u'_', u' ');
-        if (key == u"form")
-            t.form = *ardovin::FormFromText(text);
+    changes.prepend(
+        "size=23 unit=U.S._Gal. ph=3.50 exist=10 kind=Total_Free_SO2 target=40 mol=0.00 "
+        "source=Potassium_Metabisulphite form=Powder tablet=0.44 percent=10 addunit=g "
+        "existmol=0.00 ");
+    for (const Change& change : Changes(changes)) {
+        if (change.name == u"form")
+            t.form = *ardovin::FormFromText(change.text);
         else
-            *fields.value(key) = text;
+            *fields.value(change.name) = change.text;
     }
     return t;
 }

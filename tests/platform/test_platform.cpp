@@ -5,9 +5,9 @@
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "resources/programicon.h"
+#include "tests/support.h"
 
 #include <QDesktopServices>
-#include <QtTest>
 
 using namespace ardovin;
 using Result = SingleInstanceLock::Result;
@@ -66,11 +66,9 @@ private slots:
         QFETCH(QString, started);
         QTemporaryDir bin;
         for (const QString& name : installed) {
-            QFile program(bin.filePath(name));
-            QVERIFY(program.open(QIODevice::WriteOnly));
-            program.write(("#!/bin/sh\ntouch '" + bin.filePath(name + ".ran") + "'\n").toUtf8());
-            program.close();
-            program.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            const QString program = bin.filePath(name);
+            QVERIFY(WriteFile(program, ("#!/bin/sh\ntouch '" + program + ".ran'\n").toUtf8()));
+            QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         }
         QCOMPARE(StartCalculator({bin.path()}), !started.isEmpty());
         for (const QString& name : installed)

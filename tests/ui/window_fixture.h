@@ -98,24 +98,22 @@ inline void Click(const QWidget* window, const QString& name)
 // its down arrow.
 inline void Edit(const QWidget* window, const QString& edits)
 {
-    for (const QString& e : edits.split(u' ', Qt::SkipEmptyParts)) {
-        const qsizetype at = e.indexOf(QRegularExpression("[=:]|-?1$"));
-        const QString name = e.left(at), text = e.mid(at + 1).replace(u'_', u' ');
-        auto* field = window->findChild<QLineEdit*>(name);
-        if (auto* list = window->findChild<QComboBox*>(name)) {
-            list->setCurrentText(text);
-        } else if (auto* spin = window->findChild<QScrollBar*>(name)) {
-            spin->triggerAction(e.endsWith(u"-1") ? QAbstractSlider::SliderSingleStepSub
-                                                  : QAbstractSlider::SliderSingleStepAdd);
+    for (const Change& e : Changes(edits, QStringLiteral("[=:]|-?1$"))) {
+        auto* field = window->findChild<QLineEdit*>(e.name);
+        if (auto* list = window->findChild<QComboBox*>(e.name)) {
+            list->setCurrentText(e.text);
+        } else if (auto* spin = window->findChild<QScrollBar*>(e.name)) {
+            spin->triggerAction(e.separator == u'-' ? QAbstractSlider::SliderSingleStepSub
+                                                    : QAbstractSlider::SliderSingleStepAdd);
         } else if (!field) {
-            Click(window, name);
-        } else if (e.at(at) == u':') {
-            field->setText(text);
+            Click(window, e.name);
+        } else if (e.separator == u':') {
+            field->setText(e.text);
         } else {
             field->setFocus();
             field->selectAll();
             QTest::keyClick(field, Qt::Key_Delete);
-            QTest::keyClicks(field, text);
+            QTest::keyClicks(field, e.text);
         }
     }
 }
