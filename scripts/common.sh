@@ -41,3 +41,11 @@ ardovin_build() {
     ardovin_configure "$@"
     cmake --build "$1"
 }
+
+# The sanitizers' options for every run of a sanitizer build: stop at the first report with a
+# stack trace, and ignore leaks only where the suppression file names Qt or the system libraries.
+ardovin_sanitizer_options() {
+    export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1
+    export LSAN_OPTIONS=suppressions=$ARDOVIN_ROOT/tests/lsan.supp:print_suppressions=0
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+}

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (build/fuzz) and runs each in turn for the given time.
 # New inputs collect in build/fuzz/corpus/<target>; an input that breaks a property is saved
-# in build/fuzz/findings/ and fails the run: copy it into tests/fuzz/regressions/<target>/
-# so that the ordinary suite replays it from then on.
+# in build/fuzz/findings/ and fails the run: copy it into tests/fuzz/corpus/<target>/ so that
+# the ordinary suite replays it from then on.
 # Usage: fuzz.sh <seconds per target> [target...]   (targets: numbers dose settings)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -16,8 +16,7 @@ ardovin_configure "$build" RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DARDOVIN
     -DARDOVIN_WERROR=ON -DARDOVIN_BUILD_TESTS=OFF -DARDOVIN_BUILD_BENCH=OFF
 cmake --build "$build" --target "${targets[@]/#/fuzz_}"
 
-export LSAN_OPTIONS="suppressions=$ARDOVIN_ROOT/tests/sanitizers/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+ardovin_sanitizer_options
 mkdir -p "$build/findings"
 for target in "${targets[@]}"; do
     corpus=$build/corpus/$target

@@ -17,12 +17,11 @@ ctest --test-dir "$ARDOVIN_ROOT/build/test" --output-on-failure
 stage "Static checks"
 "$ARDOVIN_ROOT/scripts/static_checks.sh" "$ARDOVIN_ROOT/build/test"
 
-# The whole suite again, the desktop test included; the sanitizers' options come with the
-# CTest environment of this build (tests/sanitizers).
+# The whole suite again, the desktop test included.
 stage "Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 ardovin_build "$ARDOVIN_ROOT/build/asan" RelWithDebInfo -DARDOVIN_WERROR=ON \
     -DARDOVIN_SANITIZE=ON -DARDOVIN_BUILD_BENCH=OFF
-ctest --test-dir "$ARDOVIN_ROOT/build/asan" --output-on-failure
+(ardovin_sanitizer_options && ctest --test-dir "$ARDOVIN_ROOT/build/asan" --output-on-failure)
 
 stage "Fuzzing"
 "$ARDOVIN_ROOT/scripts/fuzz.sh" 25

@@ -16,23 +16,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         locale.use();
         const ParsedNumber number = ParseNumber(text);
         const QString shown = FormatStandard(text);
-        const QString context =
-            locale.locale.name() + u' ' + text + QStringLiteral(" shown as ") + shown;
         if (!number.value) {
-            FUZZ_REQUIRE(shown == text && !number.single(), context);
+            FUZZ_REQUIRE(shown == text && !number.single());
             continue;
         }
         const double v = *number.value;
-        FUZZ_REQUIRE(number.numeric && std::isfinite(v) && locale.isStandard(shown), context);
+        FUZZ_REQUIRE(number.numeric && std::isfinite(v) && locale.isStandard(shown));
         const ParsedNumber back = ParseNumber(shown);
         FUZZ_REQUIRE(back.value &&
-                         std::fabs(*back.value - v) <= 0.005 + 4 * DBL_EPSILON * std::fabs(v),
-                     context);
-        FUZZ_REQUIRE(FormatStandard(shown) == shown, context);
+                     std::fabs(*back.value - v) <= 0.005 + 4 * DBL_EPSILON * std::fabs(v));
+        FUZZ_REQUIRE(FormatStandard(shown) == shown);
         if (std::fabs(v) <= FLT_MAX)
             FUZZ_REQUIRE(back.single() && std::fabs(double(*back.single()) - double(float(v))) <=
-                                              0.005 + 2 * FLT_EPSILON * std::fabs(v),
-                         context);
+                                              0.005 + 2 * FLT_EPSILON * std::fabs(v));
     }
     return 0;
 }
