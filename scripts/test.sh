@@ -5,7 +5,7 @@
 # clang and runs each for a short while.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth xdotool \
+ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth xdotool xclip \
     desktop-file-utils appstream clang libclang-rt-14-dev clang-tidy cppcheck
 
 stage() { printf '\n==== %s\n' "$*"; }
