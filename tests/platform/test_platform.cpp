@@ -1,7 +1,6 @@
-// What Ardovin hands to the system: addresses, the calculator, the clipboard, the lock, the icon.
+// What Ardovin hands to the system: addresses, the calculator, the lock, the icon.
 #include "platform/addresses.h"
 #include "platform/calculator.h"
-#include "platform/clipboard.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
 #include "resources/programicon.h"
@@ -75,14 +74,6 @@ private slots:
             QTRY_COMPARE(QFile::exists(bin.filePath(name + ".ran")), name == started);
     }
 
-    void clipboard()
-    {
-        SetClipboardText(QStringLiteral("4.53"));
-        QCOMPARE(ClipboardText(), QStringLiteral("4.53"));
-        ClearClipboard();
-        QCOMPARE(ClipboardText(), QString());
-    }
-
     // A live copy's lock is never broken, however old; release or destruction frees it; a folder
     // that refuses the lock file is no sign of another copy.
     void singleInstance()
@@ -106,8 +97,6 @@ private slots:
         QCOMPARE(SingleInstanceLock(path).tryAcquire(), Result::Acquired);
         SingleInstanceLock nowhere(dir.filePath(QStringLiteral("missing/ardovin.lock")));
         QCOMPARE(nowhere.tryAcquire(), Result::Unavailable);
-        QCOMPARE(QFileInfo(DefaultLockPath()).fileName(), QStringLiteral("ardovin.lock"));
-        QVERIFY(QFileInfo(DefaultLockPath()).dir().exists());
     }
 
     // Every size the window asks for, square, clear in the corners, the wine red in the middle.

@@ -89,7 +89,7 @@ no file        | ->                 | fell back
 
     void startUp()
     {
-        const QString change = Cell("change");
+        const auto [change, state] = Cells("change", "state");
         QByteArray file = "\"source\",\"SODIUM BISULPHITE\"\r\n\"form\",\"Solution\"\r\n"
                           "\"batchunits\",\"litres\"\r\n\"batchsize\",20\r\n\"solution\",8\r\n"
                           "\"tablet\",.5\r\n\"target\",\"Molecular SO2\"\r\n";
@@ -97,49 +97,53 @@ no file        | ->                 | fell back
             file.replace(change.section(u'>', 0, 0).toLatin1(), change.section(u'>', 1).toLatin1());
         answers->texts.clear();
         Start(change == u"->" ? QByteArray() : file);
-        QString state = Texts(main, {"cboForm"});
+        QString shown = Texts(main, {"cboForm"});
         for (auto* option : main->findChildren<QRadioButton*>())
-            state += option->isChecked() ? u' ' + option->objectName() : "";
-        state += u' ' + Texts(main, {"cboBatch", "txtBatchSize", "txtSolution", "txtTabWeight",
-                                     "cboTarget", "cboAdditionUnits"});
-        if (answers->texts ==
-                QStringList{"User default settings not found.\rLoading program defaults."} &&
-            state ==
-                "Potassium Metabisulphite optPowder U.S. Gal. 5.00 10.00 0.44 Total Free SO2 g")
-            state = "fell back";
-        QCOMPARE(state, Cell("state"));
-        QCOMPARE(Texts(main, {"txtExistSO2", "txtPh"}), QStringLiteral("0.00 3.50"));
+            shown += option->isChecked() ? u' ' + option->objectName() : "";
+        shown += u' ' + Texts(main, {"cboBatch", "txtBatchSize", "txtSolution", "txtTabWeight",
+                                     "cboTarget", "cboAdditionUnits", "txtExistSO2", "txtPh"});
+        const bool fellBack = state == u"fell back";
+        QCOMPARE(shown, fellBack ? "Potassium Metabisulphite optPowder U.S. Gal. 5.00 10.00 0.44 "
+                                   "Total Free SO2 g 0.00 3.50"
+                                 : state + " 0.00 3.50");
+        QCOMPARE(answers->texts.join(u'|'),
+                 fellBack ? "User default settings not found.\rLoading program defaults." : "");
     }
 
-    void secondCopyEndsWithAMessage()
+    // Calculate after the edits (keys a field does not take are dropped): the target kind enables
+    // its own field, the results are shown and read out. A problem says so, sends the user to its
+    // field and changes nothing shown (none: as before the press); a No to a question the same.
+    // An empty field counts as 0.00.
+    void calculate_data()
     {
-        frmSulfite other(w->own.path(), w->own.filePath("ardovin.lock"));
-        QVERIFY(!other.Form_Load());
-        QCOMPARE(answers->texts, QStringList{"Ardovin already running."});
-        QCOMPARE(answers->shown[0].icon, modProc::MessageIcon::Critical);
-    }
-
-    // Calculate as typed (keys a field does not take are dropped), for each target kind; the
-    // target kind enables its own field; a screen reader hears the new values.
-    void calculation_data()
-    {
-        AddRows({"target", "results"}, R"(
-free      | Total_Free_SO2 | txtTargetSO2 vsbTargetSO2 0.20 40 0.78 30.00 0.59 4.53
-molecular | Molecular_SO2  | txtTargetMolSO2 vsbTargetMolSO2 0.20 40.89 0.8 30.89 0.60 4.67
+        AddRows({"edits", "shown", "message", "focus"}, R"(
+free         |                | txtTargetSO2 vsbTargetSO2 23 0.20 40 0.78 30.00 0.59 4.53 | | cmdCalculate
+molecular    | cboTarget=Molecular_SO2 txtTargetMolSO2=-0a.8 | txtTargetMolSO2 vsbTargetMolSO2 23 0.20 40.89 0.8 30.89 0.60 4.67 | | cmdCalculate
+problem      | txtExistSO2=50 | none | Existing SO2 cannot be greater than target SO2. | txtTargetSO2
+empty batch  | txtBatchSize=  | txtTargetSO2 vsbTargetSO2 0.00 0.20 40 0.78 30.00 0.59 0.00 | Batch size must be greater than 0. | txtBatchSize
+question, No | optSolution txtSolution=60 | none | Solution percentage appears high. Are you sure it is correct? | txtSolution
+too large    | cboTarget=Molecular_SO2 txtTargetMolSO2=0.8 txtExistSO2:1e39 | txtTargetMolSO2 vsbTargetMolSO2 23 0.00 40 0.8 30.00 0.59 0.00 | Existing SO2 cannot be greater than target SO2. | txtTargetMolSO2
 )");
     }
 
-    void calculation()
+    void calculate()
     {
-        Edit(main, "cboTarget=" + Cell("target") + u' ' + WorkedBatch +
-                       " txtTargetMolSO2=-0a.8 cmdCalculate");
-        const QStringList targets{"txtTargetSO2", "vsbTargetSO2", "txtTargetMolSO2",
-                                  "vsbTargetMolSO2"};
-        QCOMPARE(Enabled(main, targets) + u' ' +
-                     Texts(main, {"lblExistMolSO2", "txtTargetSO2", "txtTargetMolSO2",
-                                  "lblSO2Requirement", "lblMolSO2Requirement", "lblAddition"}),
-                 Cell("results"));
-        QCOMPARE(answers->texts, QStringList());
+        auto shown = [this] {
+            return Enabled(main, {"txtTargetSO2", "vsbTargetSO2", "txtTargetMolSO2",
+                                  "vsbTargetMolSO2"}) +
+                   u' ' +
+                   Texts(main, {"txtBatchSize", "lblExistMolSO2", "txtTargetSO2",
+                                "txtTargetMolSO2", "lblSO2Requirement", "lblMolSO2Requirement",
+                                "lblAddition"});
+        };
+        Edit(main, WorkedBatch + " cmdCalculate " + Cell("edits"));
+        const QString before = shown();
+        answers->texts.clear();
+        answers->script << modProc::Answer::No;
+        Click(main, "cmdCalculate");
+        QCOMPARE(answers->texts.join(u'|'), Cell("message"));
+        QCOMPARE(Focused(), Cell("focus"));
+        QCOMPARE(shown(), Cell("shown") == u"none" ? before : Cell("shown"));
         for (auto* field : main->findChildren<QLineEdit*>(QRegularExpression("^txtTarget")))
             QCOMPARE(field->palette().color(QPalette::Base),
                      field->isEnabled() ? QApplication::palette().color(QPalette::Base)
@@ -147,30 +151,6 @@ molecular | Molecular_SO2  | txtTargetMolSO2 vsbTargetMolSO2 0.20 40.89 0.8 30.8
         auto* addition = QAccessible::queryAccessibleInterface(In(main, "lblAddition"));
         QCOMPARE(addition->text(QAccessible::Name),
                  "Required Addition " + Texts(main, {"lblAddition"}));
-    }
-
-    // A problem after the edits: its message, the field it sends the user to, nothing new
-    // calculated; a No to a question the same. An empty field counts as 0.00.
-    void checks_data()
-    {
-        AddRows({"edits", "message", "focus"}, R"(
-problem      | txtExistSO2=50             | Existing SO2 cannot be greater than target SO2. | txtTargetSO2
-empty batch  | txtBatchSize=              | Batch size must be greater than 0. | txtBatchSize
-question, No | optSolution txtSolution=60 | Solution percentage appears high. Are you sure it is correct? | txtSolution
-too large    | cboTarget=Molecular_SO2 txtTargetMolSO2=0.8 txtExistSO2:1e39 | Existing SO2 cannot be greater than target SO2. | txtTargetMolSO2
-)");
-    }
-
-    void checks()
-    {
-        Edit(main, WorkedBatch + " cmdCalculate " + Cell("edits"));
-        const QString before = Texts(main, {"lblSO2Requirement", "lblAddition"});
-        answers->script << modProc::Answer::No;
-        Click(main, "cmdCalculate");
-        QCOMPARE(answers->texts, QStringList{Cell("message")});
-        QCOMPARE(Focused(), Cell("focus"));
-        QCOMPARE(Texts(main, {"lblSO2Requirement", "lblAddition"}), before);
-        QCOMPARE(Texts(main, {"txtBatchSize"}), Cell("focus") == "txtBatchSize" ? "0.00" : "23");
     }
 
     // After a calculation, any change of an input resets the addition, and only the addition.
@@ -224,7 +204,6 @@ powder   | optTablet optPowder   | *g,oz (av.),tbsp,tsp
         AddRows({"window", "edits", "after"}, R"(
 batch     | main   | txtBatchSize:0.5 vsbBatchSize1         | txtBatchSize 0.00
 pH        | main   | txtPh:14 vsbPh-1                       | txtPh 14.00
-pH down   | main   | txtPh:3.5 vsbPh1                       | txtPh 3.40
 existing  | main   | txtExistSO2:9 vsbExistSO2-1            | txtExistSO2 10.00
 target    | main   | txtTargetSO2:40 vsbTargetSO21          | txtTargetSO2 39.00
 molecular | main   | txtTargetMolSO2:0.8 vsbTargetMolSO2-1  | txtTargetMolSO2 0.81
@@ -260,7 +239,6 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         };
         auto* clipboard = QApplication::clipboard();
         auto* ph = In<QLineEdit>(main, "txtPh");
-        clipboard->setText("kept");
         ph->setFocus();
         ph->deselect();
         static_cast<frmSulfite*>(main)->menuBar()->setFocus(Qt::MenuBarFocusReason); // a bare Alt
@@ -385,22 +363,19 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QTRY_VERIFY(!main->findChild<frmSettings*>());
     }
 
-    // The real box, answered by its buttons: Yes and No, the line breaks, and Ctrl+C copying
-    // caption and text.
+    // The real box, answered by its buttons, its line breaks shown.
     void realMessageBox()
     {
         answers.reset();
         for (const bool yes : {true, false}) {
-            QString copied;
+            QString shown;
             QTimer::singleShot(0, [&] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
-                copied = QApplication::clipboard()->text();
+                shown = box->windowTitle() + u'|' + box->text();
                 box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
             });
             QCOMPARE(modProc::AskYesNo("Sure?\rReally?"), yes);
-            QCOMPARE(copied, QStringLiteral("Ardovin\nSure?\nReally?\n"));
+            QCOMPARE(shown, QStringLiteral("Ardovin|Sure?\nReally?"));
         }
     }
 };

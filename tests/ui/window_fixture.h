@@ -24,10 +24,9 @@ struct ScriptedAnswers
         previous = modProc::SetMessageHandler([this](const modProc::MessageRequest& request) {
             shown << request;
             texts << request.text;
-            if (request.buttons == modProc::MessageButtons::Ok || script.isEmpty())
-                return request.buttons == modProc::MessageButtons::Ok ? modProc::Answer::Ok
-                                                                      : modProc::Answer::Yes;
-            return script.takeFirst();
+            if (request.buttons == modProc::MessageButtons::Ok)
+                return modProc::Answer::Ok;
+            return script.isEmpty() ? modProc::Answer::Yes : script.takeFirst();
         });
     }
     ~ScriptedAnswers() { modProc::SetMessageHandler(previous); }
@@ -176,10 +175,7 @@ inline void CompareSnapshot(QWidget& window, const QString& name)
         QVERIFY(picture.save(stored + ".png"));
         return;
     }
-    const QStringList expected = QString::fromUtf8(ReadFile(stored + ".txt")).split(u'\n');
-    const QStringList actual = Described(window).split(u'\n');
-    for (qsizetype i = 0; i < qMax(expected.size(), actual.size()); ++i)
-        QCOMPARE(actual.value(i), expected.value(i));
+    QCOMPARE(Described(window).split(u'\n'), QString::fromUtf8(ReadFile(stored + ".txt")).split(u'\n'));
     if (QFontInfo(modProc::ProgramFont()).family() == u"DejaVu Sans" &&
         picture != QImage(stored + ".png").convertToFormat(QImage::Format_RGB32)) {
         picture.save(name + ".png");

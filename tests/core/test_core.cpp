@@ -1,0 +1,343 @@
+// The core rules: numbers as the user types and reads them, the worked amounts from the main
+// window's texts to the texts it shows, what is checked before a calculation or a save, and how
+// the spin controls step.
+#include "core/calculation.h"
+#include "core/entry.h"
+#include "core/numbers.h"
+#include "core/validation.h"
+#include "tests/support.h"
+
+#include <cfloat>
+#include <cmath>
+
+using namespace ardovin;
+
+namespace {
+
+// 23 U.S. gallons at pH 3.50, from 10 to 40 mg/L free SO2, potassium metabisulphite powder,
+// shown in grams; changed by "field=text" pairs separated by blanks (_ for a blank in a text).
+// "mol" alone stands for a molecular target of 0.80 with an existing molecular level of 0.20.
+FormTexts Batch(QString changes)
+{
+    FormTexts t;
+    const QHash<QString, QString*> fields{
+        {"size", &t.batchSize},   {"unit", &t.batchUnit},       {"ph", &t.ph},
+        {"exist", &t.existSO2},   {"kind", &t.targetKind},      {"target", &t.targetSO2},
+        {"mol", &t.targetMolSO2}, {"source", &t.source},        {"tablet", &t.tabWeight},
+        {"percent", &t.solution}, {"addunit", &t.additionUnit}, {"existmol", &t.existMolSO2}};
+    changes.replace(QRegularExpression("\\bmol\\b(?!=)"),
+                    "kind=Molecular_SO2 mol=0.80 existmol=0.20");
+    changes.prepend(
+        "size=23 unit=U.S._Gal. ph=3.50 exist=10 kind=Total_Free_SO2 target=40 mol=0.00 "
+        "source=Potassium_Metabisulphite form=Powder tablet=0.44 percent=10 addunit=g "
+        "existmol=0.00 ");
+    for (const Change& change : Changes(changes)) {
+        if (change.name == u"form")
+            t.form = *FormFromText(change.text);
+        else
+            *fields.value(change.name) = change.text;
+    }
+    return t;
+}
+
+} // namespace
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    // What a text reads as: "-" not a number, "big" a number too large for single precision.
+    void reading_data()
+    {
+        AddRows({"locale", "text", "value"}, R"(
+plain          | en_US | 3.5          | 3.5
+grouped        | en_US | 1,234.50     | 1234.5
+blanks         | en_US |   42         | 42
+signs          | en_US | -5           | -5
+exponent       | en_US | +2.5e1       | 25
+comma          | en_US | 3,5          | -
+two points     | en_US | 3..5         | -
+empty          | en_US |              | -
+letters        | en_US | abc          | -
+inf            | en_US | inf          | -
+nan            | en_US | nan          | -
+beyond single  | en_US | 1e39         | big
+beyond double  | en_US | 1e400        | big
+German         | de_DE | 1.234,50     | 1234.5
+English in German | de_DE | 1,234.50  | -
+Spanish        | es_ES | 1.234.567,89 | 1234567.89
+Spanish, four digits | es_ES | 1234,5 | 1234.5
+Spanish, bad group | es_ES | 12.34    | -
+Polish         | pl_PL | 1 234 567,89 | 1234567.89
+Indian         | en_IN | 12,34,567.89 | 1234567.89
+)");
+    }
+
+    void reading()
+    {
+        auto [locale, text, value] = Cells("locale", "text", "value");
+        QLocale::setDefault(QLocale(locale));
+        const ParsedNumber number = ParseNumber(text.replace(u' ', QChar(0xa0)));
+        QCOMPARE(number.numeric, value != u"-");
+        QCOMPARE(number.single().has_value(), number.numeric && value != u"big");
+        QCOMPARE(number.value.has_value(), number.numeric && text != u"1e400");
+        if (number.single())
+            QCOMPARE(*number.value, value.toDouble());
+    }
+
+    // Two decimals, the locale's grouping, never -0.00, 0.00 for what is not finite; what is
+    // shown reads back as the number it shows.
+    void formatting_data()
+    {
+        AddRows({"locale", "value", "shown"}, R"(
+rounds up        | en_US | 0.196        | 0.20
+millions         | en_US | 1234567.891  | 1,234,567.89
+no minus zero    | en_US | -0.0049      | 0.00
+a hundredth      | en_US | -0.006       | -0.01
+half a hundredth | en_US | 0.005        | 0.01
+infinity         | en_US | inf          | 0.00
+nan              | en_US | nan          | 0.00
+German           | de_DE | 1234.5       | 1.234,50
+C keeps grouping | C     | 1234.5       | 1,234.50
+Spanish, four    | es_ES | 1234.5       | 1234,50
+Spanish          | es_ES | -1234567890  | -1.234.567.890,00
+Polish           | pl_PL | 1234567.891  | 1 234 567,89
+Indian           | en_IN | 1234567.891  | 12,34,567.89
+)");
+    }
+
+    void formatting()
+    {
+        auto [locale, value, shown] = Cells("locale", "value", "shown");
+        QLocale::setDefault(QLocale(locale));
+        const double v = value.toDouble();
+        QCOMPARE(FormatStandard(v), shown.replace(u' ', QChar(0xa0)));
+        if (std::isfinite(v))
+            QCOMPARE(ReadDouble(shown), std::optional(std::round(v * 100) / 100 + 0.0));
+    }
+
+    // A text is formatted as the number it reads as, or comes back unchanged; results are held
+    // in single precision, 0 where they do not fit.
+    void textsAndStorage()
+    {
+        QCOMPARE(FormatStandard(QStringLiteral(" .44 ")), QStringLiteral("0.44"));
+        for (const QString kept : {"abc", "", "3..5", "1e999"})
+            QCOMPARE(FormatStandard(kept), kept);
+        QVERIFY(StoreSingle(0.1) == 0.1f && StoreSingle(-double(FLT_MAX)) == -FLT_MAX);
+        for (double beyond : {qInf(), qQNaN(), 1e39, -1e39})
+            QVERIFY(StoreSingle(beyond) == 0.0f);
+    }
+
+    // Shown: existing molecular, the other target field (- for none), SO2 and molecular SO2
+    // required, the addition.
+    void worked_data()
+    {
+        AddRows({"changes", "shown"}, R"(
+powder g              |                                   | 0.20 0.78 30.00 0.59 4.53
+powder tsp            | addunit=tsp                       | 0.20 0.78 30.00 0.59 0.73
+powder tbsp           | addunit=tbsp                      | 0.20 0.78 30.00 0.59 0.24
+powder oz             | addunit=oz_(av.)                  | 0.20 0.78 30.00 0.59 0.16
+tablets               | form=Tablet addunit=tablets       | 0.20 0.78 30.00 0.59 10.30
+solution ml           | form=Solution addunit=ml          | 0.20 0.78 30.00 0.59 45.32
+solution tsp          | form=Solution addunit=tsp         | 0.20 0.78 30.00 0.59 9.20
+solution tbsp         | form=Solution addunit=tbsp        | 0.20 0.78 30.00 0.59 3.06
+solution fl oz        | form=Solution addunit=oz_(fl.)    | 0.20 0.78 30.00 0.59 1.53
+solution 20 %         | form=Solution percent=20 addunit=ml | 0.20 0.78 30.00 0.59 22.66
+tablets of 0.5 g      | form=Tablet tablet=0.5 addunit=tablets | 0.20 0.78 30.00 0.59 9.06
+sodium metabisulphite | source=Sodium_Metabisulphite size=100 unit=Litres | 0.20 0.78 30.00 0.59 4.45
+sodium bisulphite     | source=_Sodium_Bisulphite_ size=5 unit=_Imp._Gal._ | 0.20 0.78 30.00 0.59 1.11
+molecular target      | mol target=99                     | 0.20 40.89 30.89 0.60 4.67
+molecular at pH 3     | mol ph=3                          | 0.59 13.48 3.48 0.21 0.53
+below existing        | mol mol=0.59 exist=30.33          | 0.59 30.16 -0.17 0.00 0.00
+existing equals target | exist=40                         | 0.78 0.78 0.00 0.00 0.00
+unreadable pH as 0    | ph=                               | 9.84 39.38 30.00 29.53 4.53
+small addition        | size=1 unit=Litres ph=3 exist=0 target=1 | 0.00 0.06 1.00 0.06 0.00
+unit the form lacks   | form=Tablet addunit=tsp           | 0.20 0.78 30.00 0.59 0.00
+unit text padded      | addunit=g_                        | 0.20 0.78 30.00 0.59 0.00
+no batch unit: litres | unit=gallons                      | 0.20 0.78 30.00 0.59 1.20
+no target kind        | kind=free                         | 0.20 - -10.00 -0.20 0.00
+compound unknown      | source=sulphur                    | 0.20 0.78 30.00 0.59 0.00
+tablet weight 0       | form=Tablet tablet=0 addunit=tablets | 0.20 0.78 30.00 0.59 0.00
+percentage 0          | form=Solution percent=0 addunit=ml | 0.20 0.78 30.00 0.59 0.00
+overflow              | form=Solution percent=1e-30 size=3e38 addunit=ml | 0.20 0.78 30.00 0.59 0.00
+huge pH               | mol mol=1 ph=3e38                 | 0.00 0.00 -10.00 1.00 0.00
+)");
+    }
+
+    void worked()
+    {
+        auto [changes, shown] = Cells("changes", "shown");
+        const DoseInputs inputs = ReadDoseInputs(Batch(changes));
+        const DoseDisplay d = DisplayDose(inputs, ComputeDose(inputs));
+        QCOMPARE(QStringList({d.existMolSO2, d.targetMolSO2.value_or(d.targetSO2.value_or("-")),
+                              d.so2Requirement, d.molSO2Requirement, d.addition})
+                     .join(u' '),
+                 shown);
+    }
+
+    // The existing molecular level the window shows before a molecular target is checked; list
+    // texts trimmed of blanks, not tabs; the
+    // powder tablespoon, a hair below a third of a teaspoon in single precision; each form's units.
+    void details()
+    {
+        QCOMPARE(ExistingMolecularText("10", "3.5") + ExistingMolecularText("10", "acid") +
+                     ExistingMolecularText("1e39", "3.5"),
+                 QStringLiteral("0.200.000.00"));
+        QCOMPARE(TrimBlanks("  a b  ") + TrimBlanks("   ") + TrimBlanks("\ta"), "a b\ta");
+        const float tbsp = AmountInUnit(SourceForm::Powder, 6.2f, AdditionUnit::Tablespoons);
+        QVERIFY(tbsp > 0.3333329f && tbsp < 1.0f / 3.0f);
+        QStringList lists;
+        for (const SourceForm form : AllForms) {
+            QStringList units;
+            for (const AdditionUnit unit : AdditionUnitsFor(form))
+                units << ListText(unit);
+            lists << units.join(u',') + u'/' + ListText(DefaultAdditionUnit(form));
+        }
+        QCOMPARE(lists.join(u' '), "tablets/tablets g,oz (av.),tbsp,tsp/g ml,oz (fl.),tbsp,tsp/ml");
+    }
+
+    // The first problem in the fixed order, and the field the user is sent back to ("mol" is
+    // the molecular target 0.80 with an existing molecular level of 0.20).
+    void firstInputError_data()
+    {
+        AddRows({"changes", "message", "field"}, R"(
+valid                        |                                   |
+percentage letters           | form=Solution percent=x           | Solution percentage must be numeric. | 0
+percentage 0.99              | form=Solution percent=0.99        | Solution % must be between 1 and 100. | 0
+percentage 1                 | form=Solution percent=1           |
+percentage 100               | form=Solution percent=100         |
+powder ignores both          | percent=x tablet=x                |
+tablet before batch          | form=Tablet tablet=abc size=      | Tablet weight must be numeric. | 1
+tablet 0                     | form=Tablet tablet=0              | Tablet weight must be greater than 0. | 1
+batch empty                  | size=                             | Batch size must be numeric. | 2
+batch 0 before pH            | size=0 ph=x                       | Batch size must be greater than 0. | 2
+batch beyond single          | size=1e39                         | Batch size must be greater than 0. | 2
+pH letters, free target      | ph=acid                           | pH must be numeric. | 3
+pH 0.99                      | mol ph=0.99                       | pH must be between 1 and 14. | 3
+pH 14.01                     | mol ph=14.01                      | pH must be between 1 and 14. | 3
+pH 1                         | mol ph=1                          |
+pH 14                        | mol ph=14                         |
+pH beyond single             | mol ph=1e39                       | pH must be between 1 and 14. | 3
+existing letters             | exist=x target=x                  | Existing SO2 must be numeric. | 4
+target letters               | target=x                          | Target SO2 must be numeric. | 5
+free ignores molecular       | mol=x                             |
+molecular empty              | mol mol=                          | Please enter target SO2. | 6
+molecular letters            | mol mol=x target=x                | Target SO2 must be numeric. | 6
+existing above               | exist=40.01                       | Existing SO2 cannot be greater than target SO2. | 5
+existing equal               | exist=40                          |
+existing beyond single       | exist=1e39                        | Existing SO2 cannot be greater than target SO2. | 5
+molecular above              | mol existmol=0.81                 | Existing SO2 cannot be greater than target SO2. | 6
+molecular equal              | mol existmol=0.80 exist=99        |
+molecular, existing too big  | mol existmol=0.00 exist=1e39      | Existing SO2 cannot be greater than target SO2. | 6
+kind compared untrimmed      | kind=_Total_Free_SO2 target=x     |
+)");
+    }
+
+    void firstInputError()
+    {
+        auto [changes, message, field] = Cells("changes", "message", "field");
+        const auto problem = FirstInputError(Batch(changes));
+        QCOMPARE(problem ? problem->message : QString(), message);
+        QCOMPARE(problem ? QString::number(int(problem->field)) : QString(), field);
+    }
+
+    // The questions asked, in order, each with the field a No sends the user to.
+    void confirmations_data()
+    {
+        AddRows({"changes", "questions"}, R"(
+none                 | tablet=2 percent=60           |
+tablet 1.01          | form=Tablet tablet=1.01       | Tablet weight appears high. 1
+tablet 1             | form=Tablet tablet=1          |
+tablet beyond single | form=Tablet tablet=1e39       | Tablet weight appears high. 1
+solution 50.01       | form=Solution percent=50.01   | Solution percentage appears high. 0
+solution 50          | form=Solution percent=50      |
+pH 1.99              | mol ph=1.99                   | pH appears low. 3
+pH 2                 | mol ph=2                      |
+pH 5                 | mol ph=5                      |
+pH 5.01              | mol ph=5.01                   | pH appears high. 3
+pH 6, free target    | ph=6                          |
+tablet, then pH      | mol form=Tablet tablet=1.5 ph=6 | Tablet weight appears high. 1, pH appears high. 3
+)");
+    }
+
+    void confirmations()
+    {
+        auto [changes, questions] = Cells("changes", "questions");
+        QStringList asked;
+        for (const Confirmation& c : Confirmations(Batch(changes)))
+            asked << c.question.chopped(int(qstrlen(" Are you sure it is correct?"))) + u' ' +
+                         QString::number(int(c.fieldOnNo));
+        QCOMPARE(asked.join(QStringLiteral(", ")), questions);
+    }
+
+    // The dialog checks all three fields, whatever form is chosen.
+    void defaultsError_data()
+    {
+        AddRows({"solution", "tablet", "batch", "message"}, R"(
+valid            | 10.00 | 0.44 | 5.00 |
+solution 0.5     | 0.5   | x    | x    | Solution % must be between 1 and 100.
+solution letters | x     | x    | x    | Solution percentage must be numeric.
+tablet first     | 10    | 0    | x    | Tablet weight must be greater than 0.
+batch blanks     | 10    | 0.44 | _    | Batch size must be numeric.
+batch digits run | 10    | 0.44 | 99999999999999999999999999999999999999999 | Batch size must be greater than 0.
+)");
+    }
+
+    void defaultsError()
+    {
+        auto [solution, tablet, batch, message] = Cells("solution", "tablet", "batch", "message");
+        const auto problem = FirstDefaultsError(
+            solution, tablet, batch.replace(QStringLiteral("_"), QStringLiteral("  ")));
+        QCOMPARE(problem ? problem->message : QString(), message);
+    }
+
+    // One press of a spin control (-1 up, 1 down), then held within the rule's bounds.
+    void spin_data()
+    {
+        AddRows({"rule", "text", "press", "after"}, R"(
+batch floor    | batch   | 0.5   | 1  | 0.00
+batch grouped  | batch   | 1,234 | -1 | 1,235.00
+batch too big  | batch   | 1e39  | -1 | 0.00
+pH floor       | ph      | 1.05  | 1  | 1.00
+pH ceiling     | ph      | 13.95 | -1 | 14.00
+pH at 1        | ph      | 1     | 1  | 1.00
+pH at 14       | ph      | 14    | -1 | 14.00
+pH unreadable  | ph      | x     | -1 | 1.00
+target         | target  | 40    | -1 | 41.00
+molecular up   | mol     | 0.8   | -1 | 0.81
+tablet floor   | tablet  | 0.01  | 1  | 0.00
+percent at 1   | percent | 1     | 1  | 1.00
+percent at 100 | percent | 100   | -1 | 100.00
+)");
+    }
+
+    void spin()
+    {
+        auto [rule, text, press, after] = Cells("rule", "text", "press", "after");
+        const QHash<QString, SpinRule> rules{
+            {"batch", SpinRules::BatchSize},  {"ph", SpinRules::Ph},
+            {"exist", SpinRules::ExistSO2},   {"target", SpinRules::TargetSO2},
+            {"mol", SpinRules::TargetMolSO2}, {"tablet", SpinRules::TabWeight},
+            {"percent", SpinRules::Solution}};
+        const QString stepped = SteppedText(text, press.toInt(), rules[rule]).value_or(text);
+        QCOMPARE(BoundedText(stepped, rules[rule]).value_or(stepped), after);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(*SteppedText("3,4", -1, SpinRules::Ph), QStringLiteral("3,50"));
+    }
+
+    // Control characters up to Ctrl+Z and the characters of a number; nothing else, even beyond
+    // the 16 bits of a QChar ('0' + 0x10000).
+    void keyFilter()
+    {
+        for (int code = 0; code < 0x3000; ++code)
+            QCOMPARE(FilterNumericKey(code),
+                     code <= 26 || QStringLiteral("0123456789.,").contains(QChar(code)) ? code : 0);
+        QCOMPARE(FilterNumericKey(0x10030), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCore)
+#include "test_core.moc"
