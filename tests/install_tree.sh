@@ -6,28 +6,23 @@
 # Usage: install_tree.sh <cmake> <build folder> <desktop id> <version>
 set -euo pipefail
 cmake=$1 build=$2 id=$3 version=$4
-
-for tool in desktop-file-validate appstreamcli; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed" >&2; exit 1; }
-done
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
+cd "$prefix"
 
 status=0
 fail() { echo "FAIL: $*" >&2; status=1; }
-entry=share/applications/$id.desktop
-metainfo=share/metainfo/$id.metainfo.xml
+entry=share/applications/$id.desktop metainfo=share/metainfo/$id.metainfo.xml
 for file in ardovin settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/"$id".png \
     share/icons/hicolor/scalable/apps/"$id".svg; do
-    [ -s "$prefix/$file" ] || fail "$file is not installed"
+    [ -s "$file" ] || fail "$file is not installed"
 done
-[ -x "$prefix/ardovin" ] || fail "the program cannot be run"
-grep -qxF "Icon=$id" "$prefix/$entry" || fail "the entry's icon is not the installed $id"
-grep -q "<release version=\"$version\"" "$prefix/$metainfo" || fail "no release $version in the metainfo"
-
-remarks=$(desktop-file-validate "$prefix/$entry" 2>&1) || fail "desktop-file-validate failed"
+[ -x ardovin ] || fail "the program cannot be run"
+grep -qxF "Icon=$id" "$entry" || fail "the entry's icon is not the installed $id"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "no release $version in the metainfo"
+remarks=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate failed"
 [ -z "$remarks" ] || fail "desktop-file-validate: $remarks"
-appstreamcli validate-tree --no-net --strict "$prefix" >&2 || fail "appstreamcli validate-tree failed"
+appstreamcli validate-tree --no-net --strict . >&2 || fail "appstreamcli validate-tree failed"
 exit $status

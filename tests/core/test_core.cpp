@@ -53,15 +53,7 @@ private slots:
     void reading_data()
     {
         AddRows({"locale", "text", "value"}, R"(
-plain          | en_US | 3.5          | 3.5
 grouped        | en_US | 1,234.50     | 1234.5
-blanks         | en_US |   42         | 42
-signs          | en_US | -5           | -5
-exponent       | en_US | +2.5e1       | 25
-comma          | en_US | 3,5          | -
-two points     | en_US | 3..5         | -
-empty          | en_US |              | -
-letters        | en_US | abc          | -
 inf            | en_US | inf          | -
 nan            | en_US | nan          | -
 beyond single  | en_US | 1e39         | big
@@ -93,8 +85,6 @@ Indian         | en_IN | 12,34,567.89 | 1234567.89
     void formatting_data()
     {
         AddRows({"locale", "value", "shown"}, R"(
-rounds up        | en_US | 0.196        | 0.20
-millions         | en_US | 1234567.891  | 1,234,567.89
 no minus zero    | en_US | -0.0049      | 0.00
 a hundredth      | en_US | -0.006       | -0.01
 half a hundredth | en_US | 0.005        | 0.01

@@ -102,13 +102,11 @@ private slots:
     // Every size the window asks for, square, clear in the corners, the wine red in the middle.
     void icon()
     {
-        const QIcon icon = ProgramIcon();
-        QCOMPARE(icon.availableSizes().size(), WindowIconSizes().size());
+        QCOMPARE(ProgramIcon().availableSizes().size(), WindowIconSizes().size());
         for (const int size : WindowIconSizes()) {
-            const QImage image = icon.pixmap(size, size).toImage();
-            QCOMPARE(image.size(), QSize(size, size));
-            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            const QImage image = ProgramIcon().pixmap(size, size).toImage();
             const QColor wine = image.pixelColor(size / 2, size * 17 / 32);
+            QVERIFY(image.size() == QSize(size, size) && qAlpha(image.pixel(0, 0)) == 0);
             QVERIFY2(wine.red() > 2 * wine.green() && wine.alpha() == 255, qPrintable(wine.name()));
         }
     }
