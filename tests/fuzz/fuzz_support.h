@@ -10,8 +10,9 @@
 // Names the property that failed, then aborts: libFuzzer keeps the input, the replay test
 // names it and fails.
 #define FUZZ_REQUIRE(condition)                                                                    \
-    ((condition) ? void() : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), \
-                             std::abort()))
+    ((condition)                                                                                   \
+         ? void()                                                                                  \
+         : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort()))
 
 namespace fuzz {
 
@@ -19,12 +20,13 @@ namespace fuzz {
 // standard format in it: an optional minus, thousands grouped, two decimals, never -0.00.
 struct Locale
 {
-    explicit Locale(const QLocale& numbers)
-        : locale(numbers),
-          standard(QStringLiteral("^(?!%1[0]%3[0]{2}$)%1?(0|[1-9][0-9]{0,2}(%2[0-9]{3})*)%3[0-9]{2}$")
-                       .arg(QRegularExpression::escape(locale.negativeSign()),
-                            QRegularExpression::escape(locale.groupSeparator()),
-                            QRegularExpression::escape(locale.decimalPoint())))
+    Locale(QLocale::Language language, QLocale::Territory territory)
+        : locale((QLocale::setDefault(QLocale(language, territory)), ardovin::NumberLocale())),
+          standard(
+              QStringLiteral("^(?!%1[0]%3[0]{2}$)%1?(0|[1-9][0-9]{0,2}(%2[0-9]{3})*)%3[0-9]{2}$")
+                  .arg(QRegularExpression::escape(locale.negativeSign()),
+                       QRegularExpression::escape(locale.groupSeparator()),
+                       QRegularExpression::escape(locale.decimalPoint())))
     {
     }
     void use() const { QLocale::setDefault(locale); }
@@ -37,14 +39,8 @@ struct Locale
 // English and German: a point and a comma as decimal separator.
 inline const std::array<Locale, 2>& Locales()
 {
-    static const std::array<Locale, 2> locales = [] {
-        auto numbers = [](QLocale::Language language, QLocale::Territory territory) {
-            QLocale::setDefault(QLocale(language, territory));
-            return Locale(ardovin::NumberLocale());
-        };
-        return std::array{numbers(QLocale::English, QLocale::UnitedStates),
-                          numbers(QLocale::German, QLocale::Germany)};
-    }();
+    static const std::array<Locale, 2> locales{Locale(QLocale::English, QLocale::UnitedStates),
+                                               Locale(QLocale::German, QLocale::Germany)};
     return locales;
 }
 

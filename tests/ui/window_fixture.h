@@ -46,18 +46,13 @@ template <typename T = QWidget> T* In(const QWidget* window, const QString& name
     return control;
 }
 
-// What the named controls show, separated by blanks.
+// What the named controls show (a list its current item), separated by blanks.
 inline QString Texts(const QWidget* window, const QStringList& names)
 {
     QStringList texts;
     for (const QString& name : names) {
-        QWidget* c = In(window, name);
-        if (auto* label = qobject_cast<QLabel*>(c))
-            texts << label->text();
-        else if (auto* list = qobject_cast<QComboBox*>(c))
-            texts << list->currentText();
-        else
-            texts << In<QLineEdit>(window, name)->text();
+        const QWidget* c = In(window, name);
+        texts << c->property(qobject_cast<const QComboBox*>(c) ? "currentText" : "text").toString();
     }
     return texts.join(u' ');
 }
@@ -175,7 +170,8 @@ inline void CompareSnapshot(QWidget& window, const QString& name)
         QVERIFY(picture.save(stored + ".png"));
         return;
     }
-    QCOMPARE(Described(window).split(u'\n'), QString::fromUtf8(ReadFile(stored + ".txt")).split(u'\n'));
+    QCOMPARE(Described(window).split(u'\n'),
+             QString::fromUtf8(ReadFile(stored + ".txt")).split(u'\n'));
     if (QFontInfo(modProc::ProgramFont()).family() == u"DejaVu Sans" &&
         picture != QImage(stored + ".png").convertToFormat(QImage::Format_RGB32)) {
         picture.save(name + ".png");
