@@ -4,12 +4,10 @@
 #include "settings/settings_format.h"
 #include "tests/support.h"
 
-#include <csignal>
 #include <QDir>
 #include <sched.h>
 #include <sys/fsuid.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace ardovin;
@@ -52,14 +50,11 @@ class TestSettings : public QObject
 
     QTemporaryDir scratch;
     QString mountPoint;
-    rlimit fileSizeLimit{};
 
 private slots:
-    void initTestCase() { QVERIFY(getrlimit(RLIMIT_FSIZE, &fileSizeLimit) == 0); }
     void cleanup()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        (void)setrlimit(RLIMIT_FSIZE, &fileSizeLimit);
         if (!mountPoint.isEmpty())
             (void)umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
         mountPoint.clear();
@@ -99,30 +94,9 @@ trailing empty line       | %a%,1~~                       | 3 | a=1
         QCOMPARE(store.size(), entries.count(u'='));
     }
 
-    // Seven significant digits at most, an exponent only where needed, no zero before the point.
-    void numberForm_data()
-    {
-        AddRows({"value", "text"}, R"(
--0.5     | -0.5      | -.5
--0       | -0        | 0
-7 digits | 123456.78 | 123456.8
-plain    | 9999999   | 9999999
-1e7      | 1e7       | 1E+07
-9 digits | 123456789 | 1.234568E+08
-small    | 0.0001    | .0001
-1e-5     | 1e-5      | 1E-05
-largest  | 3.4028234663852886e38 | 3.402823E+38
-)");
-    }
-
-    void numberForm()
-    {
-        auto [value, text] = Cells("value", "text");
-        QCOMPARE(FileNumberText(value.toFloat()), text.toLatin1());
-    }
-
     // One setting stored (a text as the dialog stores it, or a number), the line it writes; the
-    // other lines are the program defaults.
+    // other lines are the program defaults. A number has seven significant digits at most, an
+    // exponent only where needed, no zero before the point.
     void writing_data()
     {
         AddRows({"locale", "key", "value", "line"}, R"(
@@ -132,8 +106,17 @@ grouped German       | de_DE | batchsize  | '1.234,50  | "batchsize",1234.5
 not a number         | en_US | batchsize  | 'lots      | "batchsize","lots"
 texts unchanged      | en_US | batchunits | 'Imp. gal. | "batchunits","Imp. gal."
 a list's number text | en_US | Source     | '5         | "source","5"
-beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
 unknown key          | en_US | Colour     | 'red       | "tablet",.44
+-0.5                 | en_US | tablet     | -0.5       | "tablet",-.5
+-0                   | en_US | tablet     | -0         | "tablet",0
+7 digits             | en_US | tablet     | 123456.78  | "tablet",123456.8
+plain                | en_US | tablet     | 9999999    | "tablet",9999999
+1e7                  | en_US | tablet     | 1e7        | "tablet",1E+07
+9 digits             | en_US | tablet     | 123456789  | "tablet",1.234568E+08
+small                | en_US | tablet     | 0.0001     | "tablet",.0001
+1e-5                 | en_US | tablet     | 1e-5       | "tablet",1E-05
+largest single       | en_US | tablet     | 3.4028234663852886e38 | "tablet",3.402823E+38
+beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
 )");
     }
 
@@ -189,9 +172,8 @@ folder in /proc      | 5 |
 settings.cfg a folder | 2 |
 read-only            | 2 |
 disk full            | 4 | %1
-file size limit      | 2 | %2
 )")
-                                        .arg(strerror(ENOSPC), strerror(EFBIG))
+                                        .arg(strerror(ENOSPC))
                                         .toUtf8());
     }
 
@@ -205,10 +187,6 @@ file size limit      | 2 | %2
             folder = QStringLiteral("/proc");
         } else if (fault.contains("a folder")) {
             QVERIFY(QFile::remove(folder + "/settings.cfg") && QDir(folder).mkdir("settings.cfg"));
-        } else if (fault.contains("limit")) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{40, fileSizeLimit.rlim_max};
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
         } else {
             if (geteuid() != 0 || unshare(CLONE_NEWNS) != 0 ||
                 ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
