@@ -12,14 +12,13 @@ using namespace ardovin;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QStringList lines = fuzz::Text(data, size).split(u'\n');
-    FormTexts t;
-    QString* texts[] = {&t.batchSize, &t.batchUnit,    &t.ph,         &t.existSO2, &t.targetKind,
-                        &t.targetSO2, &t.targetMolSO2, &t.source,     nullptr,     &t.tabWeight,
-                        &t.solution,  &t.additionUnit, &t.existMolSO2};
-    for (qsizetype i = 0; i < qsizetype(std::size(texts)); ++i)
-        if (texts[i])
-            *texts[i] = lines.value(i);
-    t.form = FormFromText(lines.value(8)).value_or(AllForms[size_t(lines.value(8).size()) % 3]);
+    const auto line = [&lines](qsizetype i) { return lines.value(i); };
+    const FormTexts t{
+        line(0), line(1),  line(2),
+        line(3), line(4),  line(5),
+        line(6), line(7),  FormFromText(line(8)).value_or(AllForms[size_t(line(8).size()) % 3]),
+        line(9), line(10), line(11),
+        line(12)};
     for (const fuzz::Locale& locale : fuzz::Locales()) {
         locale.use();
         (void)FirstInputError(t);

@@ -2,10 +2,7 @@
 // every seed and every input that once failed, with any compiler and no fuzzing engine.
 // Usage: replay_<target> <folder>...
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <QDirIterator>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -13,12 +10,12 @@ int main(int argc, char* argv[])
 {
     int replayed = 0;
     for (int i = 1; i < argc; ++i)
-        for (const auto& input : std::filesystem::directory_iterator(argv[i])) {
-            std::printf("%s\n", input.path().c_str());
+        for (QDirIterator input(QString::fromLocal8Bit(argv[i]), QDir::Files); input.hasNext();) {
+            QFile file(input.next());
+            std::printf("%s\n", qPrintable(file.fileName()));
             std::fflush(stdout); // the name stays on record if the input aborts the run
-            std::ifstream file(input.path(), std::ios::binary);
-            const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+            const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             ++replayed;
         }
     std::printf("%d inputs replayed\n", replayed);
