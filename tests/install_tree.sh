@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary folder and checks what lands there: the program with its
-# defaults beside it, the menu entry, the metainfo and the icon in every size. The entry and
-# the metainfo must pass their validators without a single remark (validate-tree checks the
-# metainfo as `appstreamcli validate` does, and that the entry it launches is installed).
+# defaults and its chart plug-in beside it, where it looks for the plug-in, the menu entry, the
+# metainfo and the icon in every size. The entry and the metainfo must pass their validators
+# without a single remark (validate-tree checks the metainfo as `appstreamcli validate` does,
+# and that the entry it launches is installed).
 # Usage: install_tree.sh <cmake> <build folder> <desktop id> <version>
 set -euo pipefail
 cmake=$1 build=$2 id=$3 version=$4
@@ -14,7 +15,7 @@ cd "$prefix"
 status=0
 fail() { echo "FAIL: $*" >&2; status=1; }
 entry=share/applications/$id.desktop metainfo=share/metainfo/$id.metainfo.xml
-for file in ardovin settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" \
+for file in ardovin ardovin_chart.so settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/"$id".png \
     share/icons/hicolor/scalable/apps/"$id".svg; do
     [ -s "$file" ] || fail "$file is not installed"

@@ -20,6 +20,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPluginLoader>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -220,6 +221,7 @@ void frmSulfite::BuildMenus()
     addItem(mnuTools, "mnuToolsCalc", "&Calculator", &frmSulfite::mnuToolsCalc_Click);
     addItem(mnuTools, "mnuToolsTable", "&Sulphite Table Generator",
             &frmSulfite::mnuToolsTable_Click);
+    addItem(mnuTools, "mnuToolsFreeSO2", "Free SO2 by &pH...", &frmSulfite::mnuToolsFreeSO2_Click);
 
     QMenu* mnuHelp = addMenu("mnuHelp", "&Help");
     addItem(mnuHelp, "mnuHelpCalc", "&Ardovin Manual", &frmSulfite::mnuHelpCalc_Click);
@@ -232,8 +234,14 @@ void frmSulfite::BuildMenus()
 void frmSulfite::ConnectHandlers()
 {
     for (QLineEdit* field : {txtBatchSize, txtPh, txtExistSO2, txtTargetSO2, txtTargetMolSO2,
-                             txtTabWeight, txtSolution})
+                             txtTabWeight, txtSolution}) {
         connect(field, &QLineEdit::textChanged, this, &frmSulfite::ClearResults);
+        connect(field, &QLineEdit::textChanged, this, &frmSulfite::InputsChanged);
+    }
+    for (QComboBox* list : {cboForm, cboBatch, cboTarget, cboAdditionUnits})
+        connect(list, &QComboBox::currentIndexChanged, this, &frmSulfite::InputsChanged);
+    for (QRadioButton* option : {optPowder, optSolution, optTablet})
+        connect(option, &QRadioButton::toggled, this, &frmSulfite::InputsChanged);
     ConnectSpinControls(*this, Spins);
     connect(cboForm, &QComboBox::currentIndexChanged, this, &frmSulfite::cboForm_Click);
     connect(cboBatch, &QComboBox::currentIndexChanged, this, &frmSulfite::cboBatch_Click);
@@ -517,6 +525,8 @@ void frmSulfite::closeEvent(QCloseEvent* event)
         About->reject();
     if (Settings)
         Settings->close();
+    if (FreeSO2Window)
+        FreeSO2Window->close();
     event->accept();
 }
 
@@ -592,6 +602,50 @@ void frmSulfite::mnuToolsTable_Click()
 {
     OpenDocument(TableGeneratorAddress());
 }
+namespace {
+
+// The Free SO2 by pH window's plug-in, loaded the first time and kept loaded; Qt looks for it
+// in the program's folder among its library paths. Nothing, and why, when it cannot be had.
+FreeSO2Factory* LoadFreeSO2Plugin(QString& failure)
+{
+    QPluginLoader loader(QString::fromLatin1(FreeSO2PluginName));
+    auto* factory = qobject_cast<FreeSO2Factory*>(loader.instance());
+    if (!factory)
+        failure = loader.errorString();
+    return factory;
+}
+
+void ShowFreeSO2Failure(const QString& text)
+{
+    modProc::ShowMessage({QStringLiteral("Free SO2 by pH"), text, modProc::MessageIcon::Exclamation,
+                          modProc::MessageButtons::Ok});
+}
+
+} // namespace
+
+void frmSulfite::mnuToolsFreeSO2_Click()
+{
+    if (!FreeSO2Window) {
+        QString failure;
+        FreeSO2Factory* factory = LoadFreeSO2Plugin(failure);
+        if (!factory) {
+            ShowFreeSO2Failure(QStringLiteral("The chart could not be loaded.\r") + failure);
+            return;
+        }
+        FreeSO2 = factory->CreateWindow({[this] { return Texts(); }, ShowFreeSO2Failure}, this);
+        FreeSO2Window = &FreeSO2->Window();
+    }
+    FreeSO2Window->show();
+    FreeSO2Window->raise();
+    FreeSO2Window->activateWindow();
+}
+
+void frmSulfite::InputsChanged()
+{
+    if (FreeSO2Window)
+        FreeSO2->InputsChanged();
+}
+
 void frmSulfite::mnuHelpCalc_Click()
 {
     OpenDocument(ManualAddress());

@@ -5,6 +5,7 @@
 #include "platform/single_instance.h"
 #include "settings/user_defaults.h"
 #include "ui/defaultsControls.h"
+#include "ui/freeSO2Plugin.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -50,6 +51,7 @@ public slots:
     void mnuOptions_Click();
     void mnuToolsCalc_Click();
     void mnuToolsTable_Click();
+    void mnuToolsFreeSO2_Click();
     void mnuHelpCalc_Click();
     void mnuHelpWeb_Click();
     void mnuHelpEmail_Click();
@@ -64,6 +66,8 @@ private slots:
     void optPowder_Click();
     void optSolution_Click();
     void txtExistSO2_LostFocus();
+    // Any field, list or option button changed: the Free SO2 by pH window follows it.
+    void InputsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,6 +101,9 @@ private:
     ardovin::UserDefaults Defaults;
     QPointer<frmSettings> Settings;
     QPointer<frmAbout> About;
+    // The Free SO2 by pH window, from its plug-in; FreeSO2 is valid while the window exists.
+    QPointer<QWidget> FreeSO2Window;
+    ardovin::FreeSO2View* FreeSO2 = nullptr;
     QPointer<QWidget> LastFocusedControl;
 
     QComboBox* cboForm = nullptr;
