@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds a release build with the benchmarks and runs them: the core arithmetic and formatting,
-# one Calculate press on a filled window, and the start-up of the program against a minimal Qt
-# Widgets window (medians of alternated runs, under a virtual display).
+# one Calculate press on a filled window, opening the Free SO2 by pH window, and the start-up of
+# the program against a minimal Qt Widgets window (medians of alternated runs, under a virtual
+# display).
 # Usage: scripts/bench.sh [start-up runs, default 15]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -23,6 +24,8 @@ echo "== Core"
 "$build/bench/bench_core"
 echo "== One Calculate press"
 "$build/bench/bench_calculate"
+echo "== Opening the Free SO2 by pH window"
+"$build/bench/bench_freeSO2"
 echo "== Start-up: Ardovin (A) against a minimal window (B)"
 "$build/bench/startup_runner" "$runs" "$build/bench/startup_app" ardovin "$folder" -- \
     "$build/bench/startup_app" minimal
