@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots of the real program under a virtual display: the
-# main window after the worked batch is calculated, and the Default Settings window.
+# main window after the worked batch is calculated, the Free SO2 by pH window for that batch,
+# and the Default Settings window.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ARDOVIN_ROOT/scripts/lib/desktop.sh"
 
@@ -17,7 +18,8 @@ shots=$ARDOVIN_ROOT/docs/screenshots
 mkdir -p "$shots"
 folder=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$folder"' EXIT
-cp "$build/app/ardovin" "$ARDOVIN_ROOT/resources/settings.cfg" "$folder/"
+cp "$build/app/ardovin" "$build/app/ardovin_chart.so" "$ARDOVIN_ROOT/resources/settings.cfg" \
+    "$folder/"
 mkdir -m 700 "$folder/run"
 export XDG_RUNTIME_DIR="$folder/run" QT_QPA_PLATFORM=xcb
 
@@ -27,8 +29,15 @@ main=$(wait_for_window "$program" '^Ardovin$' 510)
 focus "$main"
 enter_worked_batch
 "$build/tools/ardovin_grab_window" "$main" "$shots/main-window.png"
+keys alt+t p
+chart=$(wait_for_window "$program" '^Free SO2 by pH$')
+focus "$chart"
+pause 0.5
+"$build/tools/ardovin_grab_window" "$chart" "$shots/free-so2-by-ph.png"
+keys Escape
+focus "$main"
 keys alt+o
 dialog=$(wait_for_window "$program" '^Default Settings$')
 focus "$dialog"
 "$build/tools/ardovin_grab_window" "$dialog" "$shots/default-settings.png"
-echo "Saved $shots/main-window.png and $shots/default-settings.png"
+echo "Saved main-window.png, free-so2-by-ph.png and default-settings.png in $shots"
