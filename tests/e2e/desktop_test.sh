@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Runs a copy of the real program under Xvfb and uses it with the keyboard, as a person would.
-# A missing Xvfb, xdotool or xclip fails it rather than skipping it.
+# Runs a copy of the real program under Xvfb and uses it with the keyboard, as a person would:
+# the first start's message, a second copy refused, the worked batch, File, Exit. A missing
+# Xvfb, xdotool or xclip fails it rather than skipping it.
 # Usage: desktop_test.sh <ardovin executable>
 set -euo pipefail
 source "$(dirname "$(realpath "$0")")/../../scripts/lib/desktop.sh"
-
 if [ -z "${ARDOVIN_E2E_INNER:-}" ]; then
     export ARDOVIN_E2E_INNER=1
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$(realpath "$1")"
@@ -22,46 +22,33 @@ fail() {
     exit 1
 }
 clipboard() { xclip -o -selection clipboard; }
-
-# The message box of a copy (its text copied with Ctrl+C, as the box allows) is the text given;
-# answered with Return.
+# A copy's message box holds the text (copied with Ctrl+C, as the box allows); Return answers it.
 expect_box() {
-    local box
-    box=$(wait_for_window "$1" '^Ardovin$') || fail "no message from copy $1"
-    focus "$box"
+    focus "$(wait_for_window "$1" '^Ardovin$')" || fail "no message from copy $1"
     keys ctrl+c
     [[ "$(clipboard)" == *"$2"* ]] || fail "the message was '$(clipboard)', not '$2'"
     keys Return
 }
-ended() {
-    local status=0
-    wait "$1" || status=$?
-    [ "$status" -eq 0 ] || fail "the program ended with status $status"
-}
+ends_well() { wait "$1" || fail "copy $1 ended with status $?"; }
 
-# 1. First start without settings.cfg: the message, then the main window.
 ./ardovin &
 first=$!
 expect_box "$first" $'User default settings not found.\nLoading program defaults.'
 main=$(wait_for_window "$first" '^Ardovin$' 510) || fail "the main window did not appear"
-
-# 2. A second copy says so and ends; the first goes on.
 ./ardovin &
 second=$!
 expect_box "$second" "Ardovin already running."
-ended "$second"
+ends_well "$second"
 kill -0 "$first" || fail "the first copy ended"
 
-# 3. A batch, by keystrokes: 23 U.S. gallons, pH 3.50, from 10 to 40 mg/L, powder in grams; the
-# addition selected in its label and copied.
+# 23 U.S. gallons, pH 3.50, from 10 to 40 mg/L, powder in grams; the addition selected in its
+# label and copied.
 focus "$main"
 enter_worked_batch
 xdotool mousemove --window "$main" 380 $(($(menu_height "$main") + 202)) click 1
 pause
 keys ctrl+a ctrl+c
 [ "$(clipboard)" = "4.53" ] || fail "the addition was '$(clipboard)', not 4.53"
-
-# 4. File, Exit ends the program with status 0.
 keys alt+f x
-ended "$first"
+ends_well "$first"
 echo "PASS: Ardovin started, refused a second copy, calculated and ended"

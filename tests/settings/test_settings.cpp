@@ -163,23 +163,15 @@ beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
     }
 
     // A failed save names the reason in the file system's terms (a QFileDevice error code, and
-    // the system's message where it is certain) and leaves the file that was there as it was,
-    // alone.
+    // the system's message where it is certain: a full disk) and leaves the file that was there
+    // as it was, alone.
     void failedSaveChangesNothing_data()
     {
-        AddRows({"code", "reason"}, QString(R"(
-folder in /proc      | 5 |
-settings.cfg a folder | 2 |
-read-only            | 2 |
-disk full            | 4 | %1
-)")
-                                        .arg(strerror(ENOSPC))
-                                        .toUtf8());
+        AddRows({"code"}, "folder in /proc|5\nsettings.cfg a folder|2\nread-only|2\ndisk full|4");
     }
 
     void failedSaveChangesNothing()
     {
-        auto [code, reason] = Cells("code", "reason");
         const QByteArray fault = QTest::currentDataTag();
         QString folder = scratch.filePath(fault);
         QVERIFY(QDir().mkpath(folder) && WriteFile(folder + "/settings.cfg", DefaultFile));
@@ -207,8 +199,9 @@ disk full            | 4 | %1
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
         const auto failure = SaveSettingsFile(SettingsFilePath(folder), Store("batchsize", 42.0));
         QVERIFY(failure && !failure->Description.isEmpty());
-        QCOMPARE(QString::number(failure->Code), code);
-        QVERIFY2(failure->Description.contains(reason), qPrintable(failure->Description));
+        QCOMPARE(QString::number(failure->Code), Cell("code"));
+        QVERIFY2(!fault.contains("full") || failure->Description.contains(strerror(ENOSPC)),
+                 qPrintable(failure->Description));
         QCOMPARE(ReadFile(folder + "/settings.cfg"), before);
         if (folder != u"/proc")
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), entries);
