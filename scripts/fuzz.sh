@@ -2,7 +2,7 @@
 # Builds the fuzz targets with clang (build/fuzz) and runs each in turn for the given time.
 # New inputs collect in build/fuzz/corpus/<target>; an input that breaks a property is saved
 # in build/fuzz/findings/ and fails the run: copy it into tests/fuzz/corpus/<target>/ so that
-# the ordinary suite replays it from then on.
+# every later run tries it first, as it tries every stored input before looking for new ones.
 # Usage: fuzz.sh <seconds per target> [target...]   (targets: numbers dose settings)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 

@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <QRegularExpression>
 
-// Names the property that failed, then aborts: libFuzzer keeps the input, the replay test
-// names it and fails.
+// Names the property that failed, then aborts: libFuzzer keeps the input and the run fails.
 #define FUZZ_REQUIRE(condition)                                                                    \
     ((condition)                                                                                   \
          ? void()                                                                                  \
