@@ -28,17 +28,27 @@ class TestWindows : public QObject
     Q_OBJECT
 
     std::unique_ptr<ScriptedAnswers> answers;
-    std::unique_ptr<WindowUnderTest> w;
+    std::unique_ptr<QTemporaryDir> folder; // the program's own: settings.cfg and the lock
+    std::unique_ptr<frmSulfite> window;
     QWidget* main = nullptr;
     frmSettings* dialog = nullptr;
     QStringList opened; // addresses handed to the desktop
     ScopedDocumentOpener recorder{[this](const QUrl& url) { opened << url.toString(); }};
 
+    // Starts a main window as the program does, on a folder holding the settings file given if
+    // any, and gives it the keyboard.
     void Start(const QByteArray& settings)
     {
-        w = std::make_unique<WindowUnderTest>(settings);
-        main = w->window.get();
-        QVERIFY(w->start());
+        window.reset();
+        folder = std::make_unique<QTemporaryDir>();
+        if (!settings.isNull())
+            QVERIFY(WriteFile(folder->filePath("settings.cfg"), settings));
+        window = std::make_unique<frmSulfite>(folder->path(), folder->filePath("ardovin.lock"));
+        main = window.get();
+        QVERIFY(window->Form_Load());
+        window->show();
+        QApplication::setActiveWindow(main);
+        QVERIFY(QTest::qWaitForWindowActive(main));
     }
     void Trigger(const char* action) { In<QAction>(main, action)->trigger(); }
     // Tools, Free SO2 by pH for the worked batch (23 U.S. gallons of 10 mg/L, potassium
@@ -70,7 +80,7 @@ private slots:
     }
     void cleanup()
     {
-        w.reset();
+        window.reset();
         answers.reset();
         opened.clear();
     }
@@ -128,7 +138,7 @@ no file        | ->                 | fell back
 
     void secondCopyEndsWithAMessage()
     {
-        QVERIFY(!frmSulfite(w->own.path(), w->own.filePath("ardovin.lock")).Form_Load());
+        QVERIFY(!frmSulfite(folder->path(), folder->filePath("ardovin.lock")).Form_Load());
         QCOMPARE(answers->texts, QStringList{"Ardovin already running."});
         QCOMPARE(answers->shown[0].icon, modProc::MessageIcon::Critical);
     }
@@ -263,7 +273,7 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         auto* ph = In<QLineEdit>(main, "txtPh");
         ph->setFocus();
         ph->deselect();
-        static_cast<frmSulfite*>(main)->menuBar()->setFocus(Qt::MenuBarFocusReason); // a bare Alt
+        window->menuBar()->setFocus(Qt::MenuBarFocusReason); // a bare Alt
         QCOMPARE(enabled(), 0);
         ph->setSelection(0, 2);
         QCOMPARE(enabled(), 3);
@@ -307,7 +317,7 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
                               ProgramPageAddress().toString(), MailAddress().toString(),
                               SiteHomeAddress().toString(), MailAddress().toString()}));
         const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", w->own.path().toLocal8Bit());
+        qputenv("PATH", folder->path().toLocal8Bit());
         Trigger("mnuToolsCalc");
         qputenv("PATH", path);
         QCOMPARE(answers->shown.last().caption + u' ' + answers->texts.last(),
@@ -361,7 +371,7 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QVERIFY(OpenOptions() && Texts(dialog, {"txtBatchSize"}) == u"5.00");
         Edit(dialog, "txtBatchSize:1,234.5 optTablet txtTabWeight:0.5 cboBatch=Litres cmdOK");
         QTRY_VERIFY(!main->findChild<frmSettings*>());
-        const QString path = static_cast<frmSulfite*>(main)->settingsFilePath();
+        const QString path = window->settingsFilePath();
         QVERIFY(ReadFile(path).contains(
             "\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
             "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"));

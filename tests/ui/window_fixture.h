@@ -1,6 +1,6 @@
 #pragma once
-// The windows under test: started on a folder of their own, every message box answered in the
-// user's place, controls reached and used by their names.
+// What the window tests share: every message box answered in the user's place, controls reached
+// and used by their names, a window compared with its stored picture and description.
 #include "tests/support.h"
 #include "ui/controls.h"
 #include "ui/frmSettings.h"
@@ -111,30 +111,6 @@ inline void Edit(const QWidget* window, const QString& edits)
         }
     }
 }
-
-// A main window on a program folder of its own, holding the settings file given, if any.
-struct WindowUnderTest
-{
-    explicit WindowUnderTest(const QByteArray& settings = {})
-    {
-        if (!settings.isNull())
-            WriteFile(own.filePath(QStringLiteral("settings.cfg")), settings);
-        window = std::make_unique<frmSulfite>(own.path(), own.filePath("ardovin.lock"));
-    }
-
-    // Starts the window as the program does and gives it the keyboard.
-    bool start()
-    {
-        if (!window->Form_Load())
-            return false;
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        return QTest::qWaitForWindowActive(window.get());
-    }
-
-    QTemporaryDir own;
-    std::unique_ptr<frmSulfite> window;
-};
 
 // What the picture of a window cannot show: each named control's place in the window's tree,
 // a menu's commands, the tooltip, and how a screen reader names and describes the control.
