@@ -124,12 +124,9 @@ inline QString Described(const QWidget& window)
         QString items; // a menu's commands
         for (const QAction* action : c->actions())
             items += action->text() + u' ' + action->objectName() + u';';
-        text +=
-            QStringList{
-                c->objectName(), c->parentWidget()->objectName(), items,
-                c->toolTip(),    a->text(QAccessible::Name),      a->text(QAccessible::Description)}
-                .join(" | ") +
-            u'\n';
+        text += QStringLiteral("%1 | %2 | %3 | %4 | %5 | %6\n")
+                    .arg(c->objectName(), c->parentWidget()->objectName(), items, c->toolTip(),
+                         a->text(QAccessible::Name), a->text(QAccessible::Description));
     }
     return text;
 }
