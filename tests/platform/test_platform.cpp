@@ -74,21 +74,24 @@ private slots:
             QTRY_COMPARE(QFile::exists(bin.filePath(name + ".ran")), name == started);
     }
 
-    // A live copy's lock is never broken, however old; it is freed when its copy ends; a folder
-    // that refuses the lock file is no sign of another copy.
+    // A live copy's lock is kept and freed when the copy ends; one that cannot be seen to live
+    // (another machine's, in a shared folder) is never broken, however old; a folder that refuses
+    // the lock file is no sign of another copy.
     void singleInstance()
     {
         const QString path = dir.filePath(QStringLiteral("ardovin.lock"));
         {
             SingleInstanceLock first(path);
             QCOMPARE(first.tryAcquire(), Result::Acquired);
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadWrite) &&
-                    file.setFileTime(QDateTime::currentDateTime().addDays(-30),
-                                     QFileDevice::FileModificationTime));
             QCOMPARE(SingleInstanceLock(path).tryAcquire(), Result::HeldByAnotherCopy);
         }
         QCOMPARE(SingleInstanceLock(path).tryAcquire(), Result::Acquired);
+        QFile other(path);
+        QVERIFY(WriteFile(path, "1\nardovin\nanother-machine\n") &&
+                other.open(QIODevice::ReadWrite));
+        QVERIFY(other.setFileTime(QDateTime::currentDateTime().addDays(-30),
+                                  QFileDevice::FileModificationTime));
+        QCOMPARE(SingleInstanceLock(path).tryAcquire(), Result::HeldByAnotherCopy);
         QCOMPARE(SingleInstanceLock(dir.filePath("missing/ardovin.lock")).tryAcquire(),
                  Result::Unavailable);
     }

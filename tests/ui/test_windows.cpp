@@ -1,6 +1,5 @@
-// The windows through their real controls: start-up, the wiring of every control, the menus,
-// the Default Settings, About and Free SO2 by pH windows (the last from its plug-in in the
-// build). The rules behind them are tested in core and settings.
+// The windows through their real controls, the Free SO2 by pH window from its plug-in in the
+// build. The rules behind them are tested in core and settings.
 #include "core/chemistry.h"
 #include "platform/addresses.h"
 #include "platform/shell.h"
@@ -16,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValueAxis>
 #include <QXYSeries>
 
 using namespace ardovin;
@@ -35,8 +35,8 @@ class TestWindows : public QObject
     QStringList opened; // addresses handed to the desktop
     ScopedDocumentOpener recorder{[this](const QUrl& url) { opened << url.toString(); }};
 
-    // Starts a main window as the program does, on a folder holding the settings file given if
-    // any, and gives it the keyboard.
+    // A main window started as the program starts it, on a folder of its own with the settings
+    // file given, if any.
     void Start(const QByteArray& settings)
     {
         window.reset();
@@ -51,8 +51,7 @@ class TestWindows : public QObject
         QVERIFY(QTest::qWaitForWindowActive(main));
     }
     void Trigger(const char* action) { In<QAction>(main, action)->trigger(); }
-    // Tools, Free SO2 by pH for the worked batch (23 U.S. gallons of 10 mg/L, potassium
-    // metabisulphite powder in grams), numbers in the locale given: its chart.
+    // The chart of Tools, Free SO2 by pH for 23 U.S. gallons of 10 mg/L, in the locale given.
     QChartView* OpenFreeSO2(const QString& locale)
     {
         QLocale::setDefault(QLocale(locale));
@@ -144,9 +143,8 @@ no file        | ->                 | fell back
     }
 
     // Calculate after the edits (keys a field does not take are dropped): the target kind enables
-    // its own field, the results are shown and read out. A problem says so, sends the user to its
-    // field and changes nothing shown (none: as before the press); a No to a question the same.
-    // An empty field counts as 0.00.
+    // its field, the results are shown and read out. A problem, or a No to a question, sends the
+    // user to its field and changes nothing shown (none: as before); an empty field shows 0.00.
     void calculate_data()
     {
         AddRows({"edits", "shown", "message", "focus"}, R"(
@@ -205,8 +203,8 @@ too large    | cboTarget=Molecular_SO2 txtTargetMolSO2=0.8 txtExistSO2:1e39 | tx
         QCOMPARE(Texts(main, {"lblSO2Requirement", "lblAddition"}), QStringLiteral("30.00 0.00"));
     }
 
-    // Each form enables its own fields, in both windows, and offers its own units, its default
-    // chosen even where the unit chosen before is offered too.
+    // Each form enables its own fields in both windows and offers its units, its default chosen
+    // even where the unit chosen before is offered too.
     void sourceForms_data()
     {
         AddRows({"options", "state"}, R"(
@@ -229,8 +227,7 @@ powder   | optTablet optPowder   | *g,oz (av.),tbsp,tsp
         QVERIFY(Cell("state").startsWith(Enabled(dialog, fields)));
     }
 
-    // One press of each spin control in each window: its own field, step and bounds, the focus
-    // in the field.
+    // One press of each spin control in each window: its field, step and bounds, the focus there.
     void spins_data()
     {
         AddRows({"window", "edits", "after"}, R"(
@@ -355,9 +352,9 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QTRY_COMPARE(Texts(dialog, {"txtBatchSize"}), box ? "77" : "5.00");
     }
 
-    // Default Settings: a problem keeps the dialog open on its field (an empty field counts as
-    // 0.00); Restore shows the program defaults, Cancel keeps what was saved, OK saves what is
-    // shown; a failed save says why and keeps the dialog open.
+    // Default Settings: a problem keeps the dialog open on its field (an empty one shows 0.00);
+    // Restore shows the program defaults, Cancel keeps what was saved, OK saves what is shown; a
+    // failed save says why and keeps the dialog open.
     void dialogButtons()
     {
         QVERIFY(OpenOptions());
@@ -376,6 +373,7 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
             "\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
             "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"));
         QVERIFY(QFile::remove(path) && QDir().mkdir(path) && OpenOptions());
+        QCOMPARE(Texts(dialog, {"txtBatchSize", "cboBatch"}), "1,234.50 Litres"); // as saved
         answers->texts.clear();
         Edit(dialog, "txtBatchSize:42 cmdOK");
         QCOMPARE(answers->texts.size(), 1);
@@ -386,18 +384,22 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QTRY_VERIFY(!main->findChild<frmSettings*>());
     }
 
-    // The real box, answered by its buttons, its line breaks shown.
+    // The real boxes, answered by their buttons, their line breaks shown.
     void realMessageBox()
     {
         answers.reset();
-        for (const bool yes : {true, false}) {
+        for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok}) {
             QString shown;
             QTimer::singleShot(0, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                shown = box->windowTitle() + u'|' + box->text();
-                box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown = box->windowTitle() + u'|' + box->text();
+                    box->button(button)->click();
+                }
             });
-            QCOMPARE(modProc::AskYesNo("Sure?\rReally?"), yes);
+            if (button == QMessageBox::Ok)
+                modProc::ShowInputError("Sure?\rReally?");
+            else
+                QCOMPARE(modProc::AskYesNo("Sure?\rReally?"), button == QMessageBox::Yes);
             QCOMPARE(shown, QStringLiteral("Ardovin|Sure?\nReally?"));
         }
     }
@@ -408,6 +410,7 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
     {
         AddRows({"edits", "aims", "shown"}, R"(
 edited pH    | txtPh=3.8                                   | 0.5 0.8     | 1 3.8 10 This wine: pH 3.80, free SO2 10.00 mg/L, molecular SO2 0.10 mg/L.
+off the curves | txtPh=4.5 txtExistSO2=200                 | 0.5 0.8     | 1 4.5 200 This wine: pH 4.50, free SO2 200.00 mg/L, molecular SO2 0.40 mg/L.
 target       | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | 0.5 0.8 1.2 | 1 3.5 10 This wine: pH 3.50, free SO2 10.00 mg/L, molecular SO2 0.20 mg/L.
 target 0     | cboTarget=Molecular_SO2 txtTargetMolSO2=0   | 0.5 0.8     | 1 3.5 10 This wine: pH 3.50, free SO2 10.00 mg/L, molecular SO2 0.20 mg/L.
 empty pH     | txtPh=                                      | 0.5 0.8     | 0 0 0 No point for this wine: its pH or free SO2 is not a number.
@@ -422,12 +425,17 @@ not a number | txtExistSO2:1x                              | 0.5 0.8     | 0 0 0
         Edit(main, Cell("edits"));
         const QStringList aims = Cell("aims").split(u' ');
         QCOMPARE(series(2)->isVisible(), aims.size() == 3);
+        auto* x = static_cast<QValueAxis*>(view->chart()->axes(Qt::Horizontal)[0]);
+        auto* y = static_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical)[0]);
         for (int curve = 0; curve < aims.size(); ++curve) {
             QCOMPARE(series(curve)->count(), 111); // pH 2.90 to 4.00 in hundredths
-            for (const QPointF& p : series(curve)->points())
+            for (const QPointF& p : series(curve)->points()) {
                 QCOMPARE(p.y(), double(ardovin::FreeFromMolecular(aims[curve].toFloat(), p.x())));
+                QVERIFY(p.y() < y->max());
+            }
         }
         const QPointF p = series(3)->points().value(0);
+        QVERIFY(p.x() < x->max() && p.y() < y->max()); // on the chart, however high
         const QString said = view->accessibleDescription().section(". ", 1); // after the curves
         QCOMPARE(QString("%1 %2 %3 ").arg(series(3)->count()).arg(p.x()).arg(p.y()) + said,
                  Cell("shown"));
@@ -437,9 +445,8 @@ not a number | txtExistSO2:1x                              | 0.5 0.8     | 0 0 0
         QVERIFY(!view->window()->isVisible());
     }
 
-    // Copy, for the worked batch (23 U.S. gallons, potassium metabisulphite powder in grams): the
-    // header's first and last cells less their fixed words, pH 2.90 and 3.50 (';' for a tab), 4.67
-    // g to 0.80 mg/L molecular as in the core's worked table. The look in German, axes included.
+    // Copy: the header's first and last cells less their fixed words, pH 2.90 and 3.50 (';' for a
+    // tab); 4.67 g to 0.80 mg/L molecular as in the core's worked table. The look in German.
     void freeSO2Copied_data()
     {
         AddRows({"locale", "edits", "header", "rows"}, R"(
