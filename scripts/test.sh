@@ -5,7 +5,7 @@
 # clang and runs each for a short while.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth xdotool xclip \
+ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev \
     desktop-file-utils appstream clang libclang-rt-14-dev clang-tidy cppcheck
 
 stage() { printf '\n==== %s\n' "$*"; }
@@ -17,7 +17,7 @@ ctest --test-dir "$ARDOVIN_ROOT/build/test" --output-on-failure
 stage "Static checks"
 "$ARDOVIN_ROOT/scripts/static_checks.sh" "$ARDOVIN_ROOT/build/test"
 
-# The whole suite again, the desktop test included.
+# The whole suite again.
 stage "Test suite under AddressSanitizer and UndefinedBehaviorSanitizer"
 ardovin_build "$ARDOVIN_ROOT/build/asan" RelWithDebInfo -DARDOVIN_WERROR=ON \
     -DARDOVIN_SANITIZE=ON -DARDOVIN_BUILD_BENCH=OFF

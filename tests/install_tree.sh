@@ -3,7 +3,8 @@
 # defaults and its chart plug-in beside it, where it looks for the plug-in, the menu entry, the
 # metainfo and the icon in every size. The entry and the metainfo must pass their validators
 # without a single remark (validate-tree checks the metainfo as `appstreamcli validate` does,
-# and that the entry it launches is installed). Each check is traced: the last one shown failed.
+# and that the entry it launches is installed). The installed program starts and keeps running
+# until it is stopped. Each check is traced: the last one shown failed.
 # Usage: install_tree.sh <cmake> <build folder> <desktop id> <version>
 set -euo pipefail
 cmake=$1 build=$2 id=$3 version=$4
@@ -23,3 +24,6 @@ grep -qxF "Icon=$id" "$entry"
 grep -q "<release version=\"$version\"" "$metainfo"
 [ -z "$(desktop-file-validate "$entry" 2>&1)" ]
 appstreamcli validate-tree --no-net --strict .
+status=0
+QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$prefix timeout 3 ./ardovin || status=$?
+[ $status -eq 124 ]

@@ -113,7 +113,8 @@ inline void Edit(const QWidget* window, const QString& edits)
 }
 
 // What the picture of a window cannot show: each named control's place in the window's tree,
-// a menu's commands, the tooltip, and how a screen reader names and describes the control.
+// a menu's commands, the tooltip, how a screen reader names and describes the control, and the
+// order the Tab key takes through the controls.
 inline QString Described(const QWidget& window)
 {
     QString text = window.windowTitle() + u'\n';
@@ -128,7 +129,11 @@ inline QString Described(const QWidget& window)
                     .arg(c->objectName(), c->parentWidget()->objectName(), items, c->toolTip(),
                          a->text(QAccessible::Name), a->text(QAccessible::Description));
     }
-    return text;
+    QStringList order; // the way the Tab key goes
+    for (QWidget* c = window.nextInFocusChain(); c != &window; c = c->nextInFocusChain())
+        if ((c->focusPolicy() & Qt::TabFocus) && !c->objectName().isEmpty())
+            order << c->objectName();
+    return text + "Tab: " + order.join(u' ') + u'\n';
 }
 
 // Compares a window with its stored description and picture (tests/ui/snapshots); with
