@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary folder and checks what lands there: the program with its
-# defaults and its chart plug-in beside it, where it looks for the plug-in, the menu entry, the
-# metainfo and the icon in every size. The entry and the metainfo must pass their validators
-# without a single remark (validate-tree checks the metainfo as `appstreamcli validate` does,
-# and that the entry it launches is installed). The installed program starts and keeps running
-# until it is stopped. Each check is traced: the last one shown failed.
+# defaults and chart plug-in beside it, the menu entry, the metainfo and the icon in every size.
+# The entry and the metainfo pass their validators without a single remark (validate-tree also
+# checks that the entry it launches is installed); the program starts and runs until stopped.
+# Each check is traced: the last one shown failed.
 # Usage: install_tree.sh <cmake> <build folder> <desktop id> <version>
 set -euo pipefail
 cmake=$1 build=$2 id=$3 version=$4

@@ -47,8 +47,7 @@ struct Change
     QString text;
 };
 
-// The changes "name=text ..." in order, separated by blanks, each split at its first match of
-// the separator; '_' in a text stands for a blank.
+// The changes "name=text ...", split at each one's first separator; '_' in a text is a blank.
 inline QList<Change> Changes(const QString& changes, const QString& separator = QStringLiteral("="))
 {
     QList<Change> list;

@@ -1,5 +1,4 @@
-// settings.cfg: what is read from any bytes, what is written, and saving where the file system
-// refuses.
+// settings.cfg: what is read from any bytes, what is written, saving where the system refuses.
 #include "settings/settings_file.h"
 #include "settings/settings_format.h"
 #include "tests/support.h"
@@ -162,9 +161,8 @@ beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
                      LoadResult::FileUnavailable);
     }
 
-    // A failed save names the reason in the file system's terms (a QFileDevice error code, and
-    // the system's message where it is certain: a full disk) and leaves the file that was there
-    // as it was, alone.
+    // A failed save names the reason (a QFileDevice error code, and for a full disk the system's
+    // message) and leaves the file that was there as it was, alone.
     void failedSaveChangesNothing_data()
     {
         AddRows({"code"}, "folder in /proc|5\nsettings.cfg a folder|2\nread-only|2\ndisk full|4");

@@ -324,32 +324,24 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QVERIFY(!main->isVisible());
     }
 
-    // Default Settings: choosing from a list's pop-up keeps what was typed; coming back from the
-    // main window refills the fields from what was saved.
-    void dialogRefills_data()
-    {
-        AddRows({"list"}, "cboForm|cboForm\ncboBatch|cboBatch\ncboTarget|cboTarget\nmain|");
-    }
-
+    // Default Settings: choosing from a list's pop-up (a window of its own) keeps what was typed;
+    // coming back from the main window refills the fields from what was saved.
     void dialogRefills()
     {
         QVERIFY(OpenOptions());
         Edit(dialog, "txtBatchSize:77");
-        auto* box = dialog->findChild<QComboBox*>(Cell("list"));
-        if (box) {
-            box->setFocus();
-            box->showPopup();
-            QVERIFY(QTest::qWaitForWindowExposed(box->view()->window()));
-            QTest::keyClick(box->view(), Qt::Key_Down);
-            QTest::keyClick(box->view(), Qt::Key_Return);
-            QTRY_COMPARE(QApplication::focusWidget(), box);
-            QCOMPARE(box->currentIndex(), 1);
-        } else {
-            QApplication::setActiveWindow(main);
-            In(main, "txtPh")->setFocus();
-            QApplication::setActiveWindow(dialog);
-        }
-        QTRY_COMPARE(Texts(dialog, {"txtBatchSize"}), box ? "77" : "5.00");
+        auto* list = In<QComboBox>(dialog, "cboBatch");
+        list->setFocus();
+        list->showPopup();
+        QVERIFY(QTest::qWaitForWindowExposed(list->view()->window()));
+        QTest::keyClick(list->view(), Qt::Key_Down);
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), list);
+        QCOMPARE(Texts(dialog, {"cboBatch", "txtBatchSize"}), QStringLiteral("Imp. gal. 77"));
+        QApplication::setActiveWindow(main);
+        In(main, "txtPh")->setFocus();
+        QApplication::setActiveWindow(dialog);
+        QTRY_COMPARE(Texts(dialog, {"cboBatch", "txtBatchSize"}), QStringLiteral("U.S. Gal. 5.00"));
     }
 
     // Default Settings: a problem keeps the dialog open on its field (an empty one shows 0.00);
