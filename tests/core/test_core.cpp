@@ -254,11 +254,11 @@ target         | target  | 40    | -1 | 41.00
     void spin()
     {
         auto [rule, text, press, after] = Cells("rule", "text", "press", "after");
-        const QHash<QString, SpinRule> rules{{"batch", SpinRules::BatchSize},
-                                             {"ph", SpinRules::Ph},
-                                             {"target", SpinRules::TargetSO2}};
-        const QString stepped = SteppedText(text, press.toInt(), rules[rule]).value_or(text);
-        QCOMPARE(BoundedText(stepped, rules[rule]).value_or(stepped), after);
+        const SpinRule& r = rule == u"ph"      ? SpinRules::Ph
+                            : rule == u"batch" ? SpinRules::BatchSize
+                                               : SpinRules::TargetSO2;
+        const QString stepped = SteppedText(text, press.toInt(), r).value_or(text);
+        QCOMPARE(BoundedText(stepped, r).value_or(stepped), after);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(*SteppedText("3,4", -1, SpinRules::Ph), QStringLiteral("3,50"));
     }

@@ -11,7 +11,8 @@ using namespace ardovin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QStringList lines = fuzz::Text(data, size).split(u'\n');
+    const QStringList lines =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(u'\n');
     const auto line = [&lines](qsizetype i) { return lines.value(i); };
     const FormTexts t{
         line(0), line(1),  line(2),

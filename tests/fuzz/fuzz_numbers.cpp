@@ -11,7 +11,7 @@ using namespace ardovin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = fuzz::Text(data, size);
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     for (const fuzz::Locale& locale : fuzz::Locales()) {
         locale.use();
         const ParsedNumber number = ParseNumber(text);

@@ -43,9 +43,4 @@ inline const std::array<Locale, 2>& Locales()
     return locales;
 }
 
-inline QString Text(const uint8_t* data, size_t size)
-{
-    return QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-}
-
 } // namespace fuzz
