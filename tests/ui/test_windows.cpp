@@ -32,7 +32,8 @@ class TestWindows : public QObject
     std::unique_ptr<frmSulfite> window;
     QWidget* main = nullptr;
     frmSettings* dialog = nullptr;
-    QStringList opened; // addresses handed to the desktop
+    QChartView* chart = nullptr; // in the Free SO2 by pH window
+    QStringList opened;          // addresses handed to the desktop
     ScopedDocumentOpener recorder{[this](const QUrl& url) { opened << url.toString(); }};
 
     // A main window started as the program starts it, on a folder of its own with the settings
@@ -51,15 +52,15 @@ class TestWindows : public QObject
         QVERIFY(QTest::qWaitForWindowActive(main));
     }
     void Trigger(const char* action) { In<QAction>(main, action)->trigger(); }
-    // The chart of Tools, Free SO2 by pH for 23 U.S. gallons of 10 mg/L, in the locale given.
-    QChartView* OpenFreeSO2(const QString& locale)
+    // Opens Tools, Free SO2 by pH for 23 U.S. gallons of 10 mg/L, in the locale given.
+    void OpenFreeSO2(const QString& locale)
     {
         QLocale::setDefault(QLocale(locale));
         Start(ReadFile(ARDOVIN_SHIPPED_SETTINGS));
         Edit(main, "txtBatchSize=23 txtExistSO2=10");
         Trigger("mnuToolsFreeSO2");
-        auto* view = In<QChartView>(main, "chtFreeSO2");
-        return QTest::qWaitForWindowExposed(view->window()) ? view : nullptr;
+        chart = In<QChartView>(main, "chtFreeSO2");
+        QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
     }
     bool OpenOptions()
     {
@@ -411,14 +412,15 @@ not a number | txtExistSO2:1x                              | 0.5 0.8     | 0 0 0
     }
     void freeSO2Follows()
     {
-        QChartView* view = OpenFreeSO2("en_US");
-        QVERIFY(view);
-        auto series = [view](int i) { return static_cast<QXYSeries*>(view->chart()->series()[i]); };
+        OpenFreeSO2("en_US");
+        auto series = [this](int i) {
+            return static_cast<QXYSeries*>(chart->chart()->series()[i]);
+        };
         Edit(main, Cell("edits"));
         const QStringList aims = Cell("aims").split(u' ');
         QCOMPARE(series(2)->isVisible(), aims.size() == 3);
-        auto* x = static_cast<QValueAxis*>(view->chart()->axes(Qt::Horizontal)[0]);
-        auto* y = static_cast<QValueAxis*>(view->chart()->axes(Qt::Vertical)[0]);
+        auto* x = static_cast<QValueAxis*>(chart->chart()->axes(Qt::Horizontal)[0]);
+        auto* y = static_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical)[0]);
         for (int curve = 0; curve < aims.size(); ++curve) {
             QCOMPARE(series(curve)->count(), 111); // pH 2.90 to 4.00 in hundredths
             for (const QPointF& p : series(curve)->points()) {
@@ -428,13 +430,13 @@ not a number | txtExistSO2:1x                              | 0.5 0.8     | 0 0 0
         }
         const QPointF p = series(3)->points().value(0);
         QVERIFY(p.x() < x->max() && p.y() < y->max()); // on the chart, however high
-        const QString said = view->accessibleDescription().section(". ", 1); // after the curves
+        const QString said = chart->accessibleDescription().section(". ", 1); // after the curves
         QCOMPARE(QString("%1 %2 %3 ").arg(series(3)->count()).arg(p.x()).arg(p.y()) + said,
                  Cell("shown"));
         QCOMPARE(Texts(main, {"lblWinePoint"}), said.startsWith("This") ? said.chopped(1) : "");
         QCOMPARE(answers->texts, QStringList());
         main->close();
-        QVERIFY(!view->window()->isVisible());
+        QVERIFY(!chart->window()->isVisible());
     }
 
     // Copy: the header's first and last cells less their fixed words, pH 2.90 and 3.50 (';' for a
@@ -450,11 +452,10 @@ target    | en_US | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | pH 0.50 (mg/L)
     }
     void freeSO2Copied()
     {
-        QChartView* view = OpenFreeSO2(Cell("locale"));
-        QVERIFY(view);
+        OpenFreeSO2(Cell("locale"));
         Edit(main, Cell("edits") + " cmdCopy");
         if (Cell("locale") == u"de_DE")
-            CompareSnapshot(*view->window(), "frmFreeSO2");
+            CompareSnapshot(*chart->window(), "frmFreeSO2");
         const QStringList lines = QApplication::clipboard()->text().split(u'\n');
         const QStringList head = lines[0].split(u'\t');
         const QRegularExpression fixedWords("(Free SO2|Addition) for | mg/L molecular");
