@@ -68,9 +68,10 @@ inline QString Enabled(const QWidget* window, const QStringList& names)
 }
 
 // A list's items, the current one marked with *: "*g,oz (av.),tbsp,tsp".
-inline QString Items(const QComboBox* list)
+inline QString Items(const QWidget* window, const QString& name)
 {
     QStringList items;
+    const auto* list = In<QComboBox>(window, name);
     for (int i = 0; i < list->count(); ++i)
         items << (i == list->currentIndex() ? "*" : "") + list->itemText(i);
     return items.join(u',');
