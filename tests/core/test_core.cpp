@@ -1,6 +1,5 @@
-// The core rules: numbers as the user types and reads them, the worked amounts from the main
-// window's texts to the texts it shows, what is checked before a calculation or a save, and how
-// the spin controls step.
+// The core rules: numbers as typed and shown, the worked amounts from the main window's texts to
+// the texts it shows, the checks before a calculation or a save, the spin controls' steps.
 #include "core/calculation.h"
 #include "core/entry.h"
 #include "core/numbers.h"
@@ -152,8 +151,7 @@ huge pH               | mol mol=1 ph=3e38                 | 0.00 0.00 -10.00 1.0
     }
 
     // The first problem in the fixed order with the field the user is sent back to; where there
-    // is none, the questions asked in order, each with the field a No sends the user to ("mol"
-    // is the molecular target 0.80 with an existing molecular level of 0.20).
+    // is none, the questions asked in order, each with the field a No sends the user to.
     void checks_data()
     {
         AddRows({"changes", "problem", "questions"}, R"(

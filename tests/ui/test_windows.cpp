@@ -392,8 +392,8 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         }
     }
 
-    // The chart follows the main window with no Calculate press, and closes with it: the core's
-    // curves, the target's only for a molecular one; a field that does not read shows no point.
+    // The chart follows the main window with no Calculate press and closes with it: the core's
+    // curves (the target's for a molecular one), the wine's point unless a field does not read.
     void freeSO2Follows_data()
     {
         AddRows({"edits", "aims", "shown"}, R"(

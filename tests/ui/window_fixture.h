@@ -7,8 +7,6 @@
 #include "ui/frmSulfite.h"
 #include "ui/modProc.h"
 
-#include <memory>
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
