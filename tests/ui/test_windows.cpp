@@ -441,6 +441,7 @@ not a number | txtExistSO2:1x                              | 0.5 0.8     | 0 0 0
         AddRows({"locale", "edits", "header", "rows"}, R"(
 English   | en_US |                          | pH 0.50 (mg/L) 0.80 (g)       | 2.90;6.79;0.00;10.87;0.13 3.50;25.56;2.35;40.89;4.67
 German    | de_DE |                          | pH 0,50 (mg/L) 0,80 (g)       | 2,90;6,79;0,00;10,87;0,13 3,50;25,56;2,35;40,89;4,67
+tablets   | en_US | optTablet                | pH 0.50 (mg/L) 0.80 (tablets) | 2.90;6.79;0.00;10.87;0.30 3.50;25.56;5.34;40.89;10.61
 no weight | en_US | optTablet txtTabWeight:0 | pH 0.50 (mg/L) 0.80 (tablets) | 2.90;6.79;;10.87; 3.50;25.56;;40.89;
 target    | en_US | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | pH 0.50 (mg/L) target 1.20 (g) | 2.90;6.79;0.00;10.87;0.13;16.31;0.95 3.50;25.56;2.35;40.89;4.67;61.34;7.76
 )");
