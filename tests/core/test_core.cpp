@@ -165,6 +165,7 @@ tablet before batch         | form=Tablet tablet=abc size=    | Tablet weight mu
 tablet 0                    | form=Tablet tablet=0            | Tablet weight must be greater than 0. 1 |
 batch empty                 | size=                           | Batch size must be numeric. 2 |
 batch 0 before pH           | size=0 ph=x                     | Batch size must be greater than 0. 2 |
+batch below 1               | size=0.5
 batch beyond single         | size=1e39                       | Batch size must be greater than 0. 2 |
 pH letters, free target     | ph=acid                         | pH must be numeric. 3 |
 pH 0.99                     | mol ph=0.99                     | pH must be between 1 and 14. 3 |
