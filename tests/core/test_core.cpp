@@ -130,7 +130,12 @@ huge pH               | mol mol=1 ph=3e38                 | 0.00 0.00 -10.00 1.0
     {
         auto [changes, shown] = Cells("changes", "shown");
         const DoseInputs inputs = ReadDoseInputs(Batch(changes));
-        const DoseDisplay d = DisplayDose(inputs, ComputeDose(inputs));
+        const DoseResult r = ComputeDose(inputs);
+        for (const float held :
+             {r.BatchLitres, r.ExistingMolecularSO2, r.TargetFreeSO2, r.TargetMolecularSO2,
+              r.FreeSO2Requirement, r.MolecularSO2Requirement, r.Amount, r.ShownAddition})
+            QVERIFY(std::isfinite(held)); // what does not fit is held as 0, never as infinity
+        const DoseDisplay d = DisplayDose(inputs, r);
         QCOMPARE(QStringList({d.existMolSO2, d.targetMolSO2.value_or(d.targetSO2.value_or("-")),
                               d.so2Requirement, d.molSO2Requirement, d.addition})
                      .join(u' '),
@@ -160,6 +165,7 @@ percentage letters          | form=Solution percent=x         | Solution percent
 percentage 0.99             | form=Solution percent=0.99      | Solution % must be between 1 and 100. 0 |
 percentage 1                | form=Solution percent=1
 percentage 100              | form=Solution percent=100       |  | Solution percentage appears high. 0
+percentage 100.01           | form=Solution percent=100.01    | Solution % must be between 1 and 100. 0 |
 powder ignores both         | percent=x tablet=x
 tablet before batch         | form=Tablet tablet=abc size=    | Tablet weight must be numeric. 1 |
 tablet 0                    | form=Tablet tablet=0            | Tablet weight must be greater than 0. 1 |
