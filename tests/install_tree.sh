@@ -23,6 +23,5 @@ grep -qxF "Icon=$id" "$entry"
 grep -q "<release version=\"$version\"" "$metainfo"
 [ -z "$(desktop-file-validate "$entry" 2>&1)" ]
 appstreamcli validate-tree --no-net --strict .
-status=0
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$prefix timeout 3 ./ardovin || status=$?
-[ $status -eq 124 ]
+[ "${status:-0}" -eq 124 ]

@@ -48,9 +48,8 @@ class TestCore : public QObject
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    // What a text reads as in the user's locale ("-" not a number, "big" a number too large for
-    // single precision) and how that number is shown: two decimals, the locale's grouping, never
-    // -0.00. What is shown reads back as the number it shows.
+    // What a text reads as ("-" not a number, "big" beyond single precision) and how that number
+    // is shown: two decimals, the locale's grouping, never -0.00, reading back as shown.
     void numbers_data()
     {
         AddRows({"locale", "text", "value", "shown"}, R"(

@@ -1,7 +1,6 @@
-// The calculation from the main window's texts, whatever they hold: one text a line, in the
-// order of FormTexts (a form that names no form picks one by its length). The checks come to
-// an answer, every result is finite, every text the window would show is a number in the
-// standard format, and the shown addition is never below zero.
+// The calculation from any main window texts, one a line in the order of FormTexts (a form that
+// names no form picks one by its length): the checks come to an answer, every result is finite,
+// every text shown is a number in the standard format, the addition never below zero.
 #include "core/validation.h"
 #include "tests/fuzz/fuzz_support.h"
 

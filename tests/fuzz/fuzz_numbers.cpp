@@ -1,7 +1,6 @@
-// Number reading and the standard format, for any text. A text that reads as a finite number v
-// is shown in the standard format, that shown text reads back within half a hundredth of v
-// (and of v in single precision, where v fits), and formatting it again changes nothing. Any
-// other text comes back unchanged and has no single-precision value.
+// Any text that reads as a finite number v is shown in the standard format, reads back within
+// half a hundredth of v (and of v in single precision where v fits) and formats again the same;
+// any other text comes back unchanged and has no single-precision value.
 #include "tests/fuzz/fuzz_support.h"
 
 #include <cfloat>

@@ -139,9 +139,8 @@ no file        | ->                 | fell back
                  fellBack ? "User default settings not found.\rLoading program defaults." : "");
     }
 
-    // Calculate after the edits (keys a field does not take are dropped): the target kind enables
-    // its field, the results are shown and read out. A problem, or a No to a question, sends the
-    // user to its field and changes nothing shown (none: as before); an empty field shows 0.00.
+    // Calculate after the edits (keys a field does not take are dropped): results shown and read
+    // out; a problem, or a No to a question, sends the user to its field, nothing new shown (none).
     void calculate_data()
     {
         AddRows({"edits", "shown", "message", "focus"}, R"(
