@@ -234,14 +234,8 @@ void frmSulfite::BuildMenus()
 void frmSulfite::ConnectHandlers()
 {
     for (QLineEdit* field : {txtBatchSize, txtPh, txtExistSO2, txtTargetSO2, txtTargetMolSO2,
-                             txtTabWeight, txtSolution}) {
+                             txtTabWeight, txtSolution})
         connect(field, &QLineEdit::textChanged, this, &frmSulfite::ClearResults);
-        connect(field, &QLineEdit::textChanged, this, &frmSulfite::InputsChanged);
-    }
-    for (QComboBox* list : {cboForm, cboBatch, cboTarget, cboAdditionUnits})
-        connect(list, &QComboBox::currentIndexChanged, this, &frmSulfite::InputsChanged);
-    for (QRadioButton* option : {optPowder, optSolution, optTablet})
-        connect(option, &QRadioButton::toggled, this, &frmSulfite::InputsChanged);
     ConnectSpinControls(*this, Spins);
     connect(cboForm, &QComboBox::currentIndexChanged, this, &frmSulfite::cboForm_Click);
     connect(cboBatch, &QComboBox::currentIndexChanged, this, &frmSulfite::cboBatch_Click);
@@ -382,9 +376,13 @@ bool frmSulfite::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Every change of a field, list or option button comes here: the addition shown no longer
+// holds, and the Free SO2 by pH window follows the new inputs.
 void frmSulfite::ClearResults()
 {
     modProc::ClearResults(*lblAddition);
+    if (FreeSO2Window)
+        FreeSO2->InputsChanged();
 }
 
 void frmSulfite::cboForm_Click()
@@ -602,6 +600,7 @@ void frmSulfite::mnuToolsTable_Click()
 {
     OpenDocument(TableGeneratorAddress());
 }
+
 namespace {
 
 // The Free SO2 by pH window's plug-in, loaded the first time and kept loaded; Qt looks for it
@@ -638,12 +637,6 @@ void frmSulfite::mnuToolsFreeSO2_Click()
     FreeSO2Window->show();
     FreeSO2Window->raise();
     FreeSO2Window->activateWindow();
-}
-
-void frmSulfite::InputsChanged()
-{
-    if (FreeSO2Window)
-        FreeSO2->InputsChanged();
 }
 
 void frmSulfite::mnuHelpCalc_Click()

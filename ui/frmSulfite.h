@@ -66,8 +66,6 @@ private slots:
     void optPowder_Click();
     void optSolution_Click();
     void txtExistSO2_LostFocus();
-    // Any field, list or option button changed: the Free SO2 by pH window follows it.
-    void InputsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
