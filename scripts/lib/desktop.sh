@@ -1,5 +1,5 @@
 # Drives a program under an X display with xdotool, as a person at the keyboard would.
-# Sourced by the desktop test and the screenshot script.
+# Sourced by the screenshot script.
 
 pause() { sleep "${1:-0.3}"; }
 
@@ -23,13 +23,6 @@ wait_for_window() {
 focus() { xdotool windowfocus --sync "$1"; pause 0.2; }
 keys() { xdotool key --delay 60 "$@"; pause; }
 type_text() { xdotool type --delay 60 "$1"; pause; }
-
-# The height of the main window's menu bar: the window is its fixed client area plus the bar.
-menu_height() {
-    local height
-    height=$(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
-    echo $((height - 274))
-}
 
 # Enters the worked batch by keystrokes, from the focus on Existing SO2: 10 to 40 mg/L free,
 # 23 U.S. gallons, and presses Calculate.
