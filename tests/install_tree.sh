@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary folder and checks what lands there: the program with its
-# defaults and chart plug-in beside it, the menu entry, the metainfo and the icon in every size.
-# The entry and the metainfo pass their validators without a single remark (validate-tree also
-# checks that the entry it launches is installed); the program starts and runs until stopped.
+# defaults and chart plug-in, the menu entry, the metainfo and the icon in every size. Entry and
+# metainfo pass their validators without a remark; the program starts and runs until stopped.
 # Each check is traced: the last one shown failed.
 # Usage: install_tree.sh <cmake> <build folder> <desktop id> <version>
 set -euo pipefail

@@ -18,8 +18,7 @@ const QByteArray DefaultFile = "\"source\",\"Potassium Metabisulphite\"\r\n\"for
                                "\"solution\",10\r\n\"tablet\",.44\r\n"
                                "\"target\",\"Total Free SO2\"\r\n";
 
-// The store's entries for the keys the expected "key=value ..." names, in its order: a text
-// quoted with ', a number bare.
+// The store's entries for the keys "key=value ..." names, in order: texts quoted, numbers bare.
 QString Described(const UserDefaults& store, const QString& expected)
 {
     QStringList entries;

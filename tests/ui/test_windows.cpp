@@ -36,8 +36,7 @@ class TestWindows : public QObject
     QStringList opened;          // addresses handed to the desktop
     ScopedDocumentOpener recorder{[this](const QUrl& url) { opened << url.toString(); }};
 
-    // A main window started as the program starts it, on a folder of its own with the settings
-    // file given, if any.
+    // A main window started as the program starts it, on a folder with the settings given.
     void Start(const QByteArray& settings)
     {
         window.reset();
