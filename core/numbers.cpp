@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <QRegularExpression>
 
 namespace ardovin {
 
@@ -9,8 +10,9 @@ namespace {
 
 // Qt 6.4 neither writes nor reads a leading group of one digit in the locales that leave
 // four-digit numbers ungrouped: it writes 1234567 as "1234.567" in Spanish, and refuses the
-// locale's own "1.234.567". This gives the text as Qt would have written it, where it differs.
-std::optional<QString> AsQtGroupsIt(const QString& text, const QLocale& locale)
+// locale's own "1.234.567". Such a text is the number, written without its separators; any
+// other text Qt refuses stays refused, so "5.5" or "1.2345" never lose a point in Spanish.
+std::optional<QString> WithoutLocaleGrouping(const QString& text, const QLocale& locale)
 {
     if (locale.numberOptions() & QLocale::RejectGroupSeparator)
         return std::nullopt;
@@ -19,10 +21,33 @@ std::optional<QString> AsQtGroupsIt(const QString& text, const QLocale& locale)
     const QString separator = locale.groupSeparator();
     if (separator.isEmpty() || grouping.toString(1234).contains(separator))
         return std::nullopt;
-    const qsizetype first = text.indexOf(separator);
-    if (first < 1 || !text.at(first - 1).isDigit() || (first > 1 && text.at(first - 2).isDigit()))
+    const QString sample = grouping.toString(1234567);
+    const qsizetype groupSize = sample.size() - sample.lastIndexOf(separator) - separator.size();
+    // Sign, a first group of up to a group's digits without a leading zero, then whole groups
+    // and an optional decimal part; blanks around it, as Qt allows.
+    const QRegularExpression wellFormed(
+        QStringLiteral("^\\s*(?:%1|%2)?(?!%3)\\d{1,%4}(?:%5\\d{%4})+(?:%6\\d+)?\\s*$")
+            .arg(QRegularExpression::escape(locale.negativeSign()),
+                 QRegularExpression::escape(locale.positiveSign()),
+                 QRegularExpression::escape(locale.zeroDigit()), QString::number(groupSize),
+                 QRegularExpression::escape(separator),
+                 QRegularExpression::escape(locale.decimalPoint())));
+    if (!wellFormed.match(text).hasMatch())
         return std::nullopt;
-    return QString(text).remove(first, separator.size());
+    return QString(text).remove(separator);
+}
+
+// Qt 6.4 writes a negative number in some right-to-left locales with a minus sign that holds a
+// direction mark ("\u061C-7.25" in Arabic) and cannot read it back. The digits after that
+// sign, and nothing else, are the number's magnitude.
+std::optional<QString> AfterMarkedMinus(const QString& text, const QLocale& locale)
+{
+    const QString minus = locale.negativeSign();
+    const QString trimmed = text.trimmed();
+    if (minus.size() < 2 || !trimmed.startsWith(minus) || trimmed.size() == minus.size() ||
+        !trimmed.at(minus.size()).isDigit())
+        return std::nullopt;
+    return trimmed.mid(minus.size());
 }
 
 // The writing twin: a leading run of digits longer than the group after it is split into
@@ -76,8 +101,14 @@ ParsedNumber ParseNumber(const QString& text, const QLocale& locale)
     // just too large to hold. A literal "inf" or "nan" reads as ok and is not a number here.
     if (!ok && std::isinf(value))
         return {true, std::nullopt};
-    if (const auto asQt = AsQtGroupsIt(text, locale))
-        return ParseNumber(*asQt, locale);
+    if (const auto ungrouped = WithoutLocaleGrouping(text, locale))
+        return ParseNumber(*ungrouped, locale);
+    if (const auto magnitude = AfterMarkedMinus(text, locale)) {
+        ParsedNumber number = ParseNumber(*magnitude, locale);
+        if (number.value)
+            number.value = -*number.value;
+        return number;
+    }
     return {};
 }
 

@@ -89,6 +89,46 @@ Indian               | en_IN | 12,34,567.89   | 1234567.89  | 12,34,567.89
         QCOMPARE(ReadDouble(shown), std::optional(std::round(v * 100) / 100 + 0.0));
     }
 
+    // Every locale Qt knows: the locale's own standard texts read back as their numbers, and a
+    // text grouped as the locale never groups is refused exactly where Qt refuses it. A point in
+    // Spanish is no decimal point: "5.5" must not read as 55.
+    void everyLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        for (const QLocale& locale : QLocale::matchingLocales(
+                 QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory))
+            QTest::newRow(qPrintable(locale.bcp47Name())) << locale;
+    }
+
+    void everyLocale()
+    {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        const QLocale reading = NumberLocale();
+        for (double v : {0.0, 0.5, -7.25, 1234.5, -98765.43, 1234567.89, -1234567890.12}) {
+            const QString shown = FormatStandard(v);
+            QVERIFY2(ReadDouble(shown) == v, qPrintable(shown));
+        }
+        const QString g = reading.groupSeparator();
+        const QString d = reading.decimalPoint();
+        auto inLocaleDigits = [&reading](const QString& text) {
+            QString native;
+            for (QChar c : text)
+                native += c.isDigit() ? reading.toString(c.digitValue()) : QString(c);
+            return native;
+        };
+        for (const QString& text :
+             {"5" + g + "5", "1" + g + "23", "12" + g + "3456", "1" + g + "234" + g + "5678",
+              "1" + g + "23" + d + "5", "0" + g + "440", "1" + d + "2" + d + "3",
+              "1" + g + "234" + d + "5" + d + "6", "1" + d + "234" + g + "567",
+              "12" + g + "345" + d + "6" + g + "789"}) {
+            const QString native = inLocaleDigits(text);
+            bool qtReads = false;
+            reading.toDouble(native, &qtReads);
+            QVERIFY2(ParseNumber(native).numeric == qtReads, qPrintable(native));
+        }
+    }
+
     // Shown: existing molecular, the other target field (- for none), SO2 and molecular SO2
     // required, the addition.
     void worked_data()

@@ -1,5 +1,5 @@
 #pragma once
-// What the three fuzz targets share: the two locales every input is tried in, the check of the
+// What the three fuzz targets share: the three locales every input is tried in, the check of the
 // standard number format, and the way a property that fails is reported.
 #include "core/numbers.h"
 
@@ -25,21 +25,29 @@ struct Locale
               QStringLiteral("^(?!%1[0]%3[0]{2}$)%1?(0|[1-9][0-9]{0,2}(%2[0-9]{3})*)%3[0-9]{2}$")
                   .arg(QRegularExpression::escape(locale.negativeSign()),
                        QRegularExpression::escape(locale.groupSeparator()),
-                       QRegularExpression::escape(locale.decimalPoint())))
+                       QRegularExpression::escape(locale.decimalPoint()))),
+          grouped(QStringLiteral("^\\s*[-+]?[1-9][0-9]{0,2}(%1[0-9]{3})+(%2[0-9]+)?\\s*$")
+                      .arg(QRegularExpression::escape(locale.groupSeparator()),
+                           QRegularExpression::escape(locale.decimalPoint())))
     {
     }
     void use() const { QLocale::setDefault(locale); }
     bool isStandard(const QString& text) const { return standard.match(text).hasMatch(); }
+    // Digits grouped in threes as the locale writes them, which Qt may refuse to read.
+    bool isGrouped(const QString& text) const { return grouped.match(text).hasMatch(); }
 
     QLocale locale;
     QRegularExpression standard; // compiled once: every input meets it several times
+    QRegularExpression grouped;
 };
 
-// English and German: a point and a comma as decimal separator.
-inline const std::array<Locale, 2>& Locales()
+// English, German and Spanish: a point and a comma as decimal separator, and a locale whose
+// four-digit numbers go ungrouped, where Qt refuses some of the locale's own groupings.
+inline const std::array<Locale, 3>& Locales()
 {
-    static const std::array<Locale, 2> locales{Locale(QLocale::English, QLocale::UnitedStates),
-                                               Locale(QLocale::German, QLocale::Germany)};
+    static const std::array<Locale, 3> locales{Locale(QLocale::English, QLocale::UnitedStates),
+                                               Locale(QLocale::German, QLocale::Germany),
+                                               Locale(QLocale::Spanish, QLocale::Spain)};
     return locales;
 }
 
