@@ -22,14 +22,29 @@ std::optional<QString> BoundedText(const QString& text, const SpinRule& rule)
     return std::nullopt;
 }
 
+namespace {
+
+bool IsNumberCharacter(int code)
+{
+    static const QString accepted = QStringLiteral("0123456789.,");
+    return code <= 0xFFFF && accepted.contains(QChar(code));
+}
+
+} // namespace
+
 int FilterNumericKey(int keyCode)
 {
     constexpr int LastControlCharacter = 26; // Ctrl+Z; Escape (27) and above are filtered
-    if (keyCode <= LastControlCharacter)
-        return keyCode;
-    static const QString accepted = QStringLiteral("0123456789.,");
-    const bool isAccepted = keyCode <= 0xFFFF && accepted.contains(QChar(keyCode));
-    return isAccepted ? keyCode : 0;
+    return keyCode <= LastControlCharacter || IsNumberCharacter(keyCode) ? keyCode : 0;
+}
+
+QString FilterNumericText(const QString& text)
+{
+    QString kept;
+    for (QChar c : text)
+        if (IsNumberCharacter(c.unicode()))
+            kept += c;
+    return kept;
 }
 
 } // namespace ardovin

@@ -37,4 +37,8 @@ std::optional<QString> BoundedText(const QString& text, const SpinRule& rule);
 // the key. Control characters (26 and below) pass; above that only "0123456789.,".
 int FilterNumericKey(int keyCode);
 
+// The same filter for text composed through an input method (a dead key, a compose key): the
+// characters of a number stay, in order; every other character, control ones included, goes.
+QString FilterNumericText(const QString& text);
+
 } // namespace ardovin

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +102,11 @@ protected:
             const std::optional<int> typed = TypedCharacter(*static_cast<QKeyEvent*>(event));
             if (typed && ardovin::FilterNumericKey(*typed) == 0)
                 return true; // discarded
+        }
+        if (event->type() == QEvent::InputMethod) {
+            auto* composed = static_cast<QInputMethodEvent*>(event);
+            composed->setCommitString(ardovin::FilterNumericText(composed->commitString()),
+                                      composed->replacementStart(), composed->replacementLength());
         }
         return QObject::eventFilter(watched, event);
     }

@@ -45,7 +45,8 @@ void ShowCritical(const QString& text);
 // The program's font: MS Sans Serif where the system has it, else its own sans-serif.
 QFont ProgramFont(qreal pointSize = 9.75);
 
-// Filters the keys typed into a numeric field; pasted text is not filtered.
+// Filters the keys typed, and the text composed, into a numeric field; pasted text is not
+// filtered.
 void AttachNumericKeyFilter(QLineEdit& field);
 
 // Writes a result label; a screen reader hears of the new value.

@@ -308,13 +308,19 @@ target         | target  | 40    | -1 | 41.00
     }
 
     // Control characters up to Ctrl+Z and the characters of a number; nothing else, even beyond
-    // the 16 bits of a QChar ('0' + 0x10000).
+    // the 16 bits of a QChar ('0' + 0x10000). Composed text keeps no control character.
     void keyFilter()
     {
-        for (int code = 0; code < 0x3000; ++code)
-            QCOMPARE(FilterNumericKey(code),
-                     code <= 26 || QStringLiteral("0123456789.,").contains(QChar(code)) ? code : 0);
+        for (int code = 0; code < 0x3000; ++code) {
+            const QString character(QChar{code});
+            const bool numberCharacter = QStringLiteral("0123456789.,").contains(character);
+            QCOMPARE(FilterNumericKey(code), code <= 26 || numberCharacter ? code : 0);
+            QCOMPARE(FilterNumericText(character), numberCharacter ? character : QString());
+        }
         QCOMPARE(FilterNumericKey(0x10030), 0);
+        // Text an input method composes keeps the characters of a number, in their order.
+        QCOMPARE(FilterNumericText(QStringLiteral("1\u00e12,\r5.\U00010030")),
+                 QStringLiteral("12,5."));
     }
 };
 

@@ -252,6 +252,17 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
             QCOMPARE(spin->value(), 0);
     }
 
+    // Text an input method composes (a dead key's "á") is filtered as typed keys are.
+    void composedText()
+    {
+        auto* field = In<QLineEdit>(main, "txtExistSO2");
+        Edit(main, "txtExistSO2=1");
+        QInputMethodEvent composed;
+        composed.setCommitString(QStringLiteral("\u00e12"));
+        QApplication::sendEvent(field, &composed);
+        QCOMPARE(field->text(), QStringLiteral("12"));
+    }
+
     // The Edit menu judges the control that had the caret, however the menu was opened.
     void editMenu()
     {
