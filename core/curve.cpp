@@ -1,6 +1,7 @@
 #include "core/curve.h"
 
 #include "core/numbers.h"
+#include "core/validation.h"
 
 namespace ardovin {
 
@@ -18,26 +19,12 @@ QString AimText(const Curve& curve)
     return curve.isTarget ? QStringLiteral("target ") + aim : aim;
 }
 
-// An addition needs every number the main window's own calculation reads, and a tablet
-// weight or strength to divide by.
+// An addition is offered only where Calculate would accept the numbers it is worked out from,
+// and the existing level, compound and unit read.
 bool AdditionCanBeWorkedOut(const FormTexts& texts)
 {
-    auto positive = [](const QString& text) {
-        const std::optional<float> value = ReadSingle(text);
-        return value && *value > 0;
-    };
-    if (!ReadSingle(texts.existSO2) || !ReadSingle(texts.batchSize) ||
-        !SourceFromText(texts.source) || !AdditionUnitFromText(texts.additionUnit))
-        return false;
-    switch (texts.form) {
-    case SourceForm::Tablet:
-        return positive(texts.tabWeight);
-    case SourceForm::Solution:
-        return positive(texts.solution);
-    case SourceForm::Powder:
-        break;
-    }
-    return true;
+    return !FirstAmountError(texts) && ReadSingle(texts.existSO2) && SourceFromText(texts.source) &&
+           AdditionUnitFromText(texts.additionUnit);
 }
 
 // The addition as the main window would show it for this molecular target at this pH.

@@ -99,17 +99,22 @@ bool IsKind(const FormTexts& t, TargetKind kind)
 
 } // namespace
 
-std::optional<InputProblem> FirstInputError(const FormTexts& t)
+std::optional<InputProblem> FirstAmountError(const FormTexts& t)
 {
-    const bool free = IsKind(t, TargetKind::TotalFree);
-    const bool molecular = IsKind(t, TargetKind::Molecular);
     if (t.form == SourceForm::Solution)
         if (auto problem = At(SolutionProblem(t.solution), InputField::Solution))
             return problem;
     if (t.form == SourceForm::Tablet)
         if (auto problem = At(TabletWeightProblem(t.tabWeight), InputField::TabWeight))
             return problem;
-    if (auto problem = At(BatchSizeProblem(t.batchSize), InputField::BatchSize))
+    return At(BatchSizeProblem(t.batchSize), InputField::BatchSize);
+}
+
+std::optional<InputProblem> FirstInputError(const FormTexts& t)
+{
+    const bool free = IsKind(t, TargetKind::TotalFree);
+    const bool molecular = IsKind(t, TargetKind::Molecular);
+    if (auto problem = FirstAmountError(t))
         return problem;
     if (auto problem = PhProblem(t, molecular))
         return problem;

@@ -23,6 +23,11 @@ struct Confirmation
     InputField fieldOnNo;
 };
 
+// The first of the numbers an amount is worked out from that fails its check: the solution
+// percentage or the tablet weight where that form is chosen, then the batch size. The main
+// window checks these first.
+std::optional<InputProblem> FirstAmountError(const FormTexts& texts);
+
 // The first input the main window cannot calculate with, checked in the program's fixed order.
 std::optional<InputProblem> FirstInputError(const FormTexts& texts);
 

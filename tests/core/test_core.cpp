@@ -1,6 +1,7 @@
 // The core rules: numbers as typed and shown, the worked amounts from the main window's texts to
 // the texts it shows, the checks before a calculation or a save, the spin controls' steps.
 #include "core/calculation.h"
+#include "core/curve.h"
 #include "core/entry.h"
 #include "core/numbers.h"
 #include "core/validation.h"
@@ -257,6 +258,28 @@ tablet, then pH             | mol form=Tablet tablet=1.5 ph=6 |  | Tablet weight
                          QString::number(int(c.fieldOnNo));
         if (!error)
             QCOMPARE(asked.join(QStringLiteral(", ")), questions);
+    }
+
+    // The Free SO2 by pH table offers an addition (here to 0.80 mg/L molecular at pH 3.50) only
+    // where Calculate would accept the numbers it is worked out from.
+    void curveAdditions_data()
+    {
+        AddRows({"changes", "addition"}, R"(
+powder                    |                                       | 4.67
+powder, any tablet weight | tablet=0 percent=500             | 4.67
+solution of 500 %         | form=Solution percent=500             |
+solution of 100 %         | form=Solution percent=100             | 4.67
+tablets of 0 g            | form=Tablet tablet=0                  |
+batch of 0                | size=0                                |
+batch of letters          | size=x                                |
+existing of letters       | exist=x                               |
+)");
+    }
+
+    void curveAdditions()
+    {
+        const CurveTable table = BuildCurveTable(ReadWineCurves(Batch(Cell("changes"))));
+        QCOMPARE(table.rows[12][0] + u' ' + table.rows[12][4], "3.50 " + Cell("addition"));
     }
 
     // The dialog checks all three fields, whatever form is chosen.
