@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScatterSeries>
-#include <QShortcut>
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTableView>
@@ -44,13 +43,14 @@ QPushButton* NewButton(const QString& caption, const QString& tooltip, QWidget* 
     button->setAccessibleName(QString(caption).remove(u'&'));
     button->setToolTip(tooltip);
     button->setAccessibleDescription(tooltip);
+    button->setAutoDefault(false); // Enter in the table presses nothing
     return button;
 }
 
 } // namespace
 
 frmFreeSO2::frmFreeSO2(FreeSO2Host host, QWidget* owner)
-    : QWidget(owner, Qt::Window), Host(std::move(host)),
+    : QDialog(owner), Host(std::move(host)),
       ImageFolder(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
 {
     setObjectName(QStringLiteral("frmFreeSO2"));
@@ -131,8 +131,6 @@ void frmFreeSO2::BuildControls()
     cmdSaveImage->setObjectName(QStringLiteral("cmdSaveImage"));
     connect(cmdCopy, &QPushButton::clicked, this, &frmFreeSO2::cmdCopy_Click);
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmFreeSO2::cmdSaveImage_Click);
-    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this,
-            &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdCopy);
@@ -155,7 +153,7 @@ void frmFreeSO2::InputsChanged()
 void frmFreeSO2::showEvent(QShowEvent* event)
 {
     Refresh();
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
 }
 
 void frmFreeSO2::Refresh()
@@ -205,6 +203,8 @@ void frmFreeSO2::ShowWinePoint(const WineCurves& wine)
         serWine->clear();
     else
         serWine->replace(QList<QPointF>{{*wine.pH, *wine.freeSO2}});
+    for (QLegendMarker* marker : Chart->legend()->markers(serWine))
+        marker->setVisible(!text.isEmpty()); // no "This wine" without its point
     const QString description = ChartDescription(wine);
     chtFreeSO2->setToolTip(description);
     chtFreeSO2->setAccessibleDescription(description);

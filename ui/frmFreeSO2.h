@@ -3,7 +3,7 @@
 #include "core/curve.h"
 #include "ui/freeSO2Plugin.h"
 
-#include <QWidget>
+#include <QDialog>
 
 class QChart;
 class QChartView;
@@ -17,8 +17,9 @@ class QValueAxis;
 
 // The Free SO2 by pH window: the free SO2 that molecular aims need over the pH range of wines,
 // as a chart and a table, with the main window's wine marked. It follows the main window's
-// fields as they change; it keeps no inputs of its own.
-class frmFreeSO2 : public QWidget, public ardovin::FreeSO2View
+// fields as they change; it keeps no inputs of its own. A modeless dialog, so that a screen
+// reader announces it as a window with its title.
+class frmFreeSO2 : public QDialog, public ardovin::FreeSO2View
 {
     Q_OBJECT
 

@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QChartView>
 #include <QClipboard>
+#include <QLegendMarker>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -438,6 +439,11 @@ not a number | txtExistSO2:1x                              | 0.5 0.8     | 0 0 0
         QCOMPARE(QString("%1 %2 %3 ").arg(series(3)->count()).arg(p.x()).arg(p.y()) + said,
                  Cell("shown"));
         QCOMPARE(Texts(main, {"lblWinePoint"}), said.startsWith("This") ? said.chopped(1) : "");
+        QCOMPARE(chart->chart()->legend()->markers(series(3)).value(0)->isVisible(),
+                 series(3)->count() == 1); // "This wine" in the legend only with its point
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(chart->window());
+        QCOMPARE(read->text(QAccessible::Name) + u' ' + QString::number(read->role(), 16),
+                 "Free SO2 by pH " + QString::number(QAccessible::Dialog, 16));
         QCOMPARE(answers->texts, QStringList());
         main->close();
         QVERIFY(!chart->window()->isVisible());
