@@ -107,10 +107,12 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 
 void frmAbout::StyleControls()
 {
+    // The panel is light grey whatever the colour scheme, so its texts are black whatever the
+    // scheme's text colour.
     auto* panel = findChild<QWidget*>(QStringLiteral("Picture1"));
-    SetColours(*panel, LightGrey(), palette().color(QPalette::WindowText));
+    SetColours(*panel, LightGrey(), Qt::black);
     for (QLabel* label : panel->findChildren<QLabel*>())
-        SetColours(*label, LightGrey(), label->palette().color(QPalette::WindowText));
+        SetColours(*label, LightGrey(), Qt::black);
 
     auto* picture = findChild<QLabel*>(QStringLiteral("Picture2"));
     picture->setPixmap(ProgramIcon().pixmap(PictureSize, PictureSize));

@@ -330,6 +330,25 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QVERIFY(!main->isVisible());
     }
 
+    // Under a dark colour scheme, every text on a fixed light background is still dark enough
+    // to read: the About window's panel, the main window's results.
+    void fixedBackgroundsUnderDarkScheme()
+    {
+        const auto restore =
+            qScopeGuard([scheme = QApplication::palette()] { QApplication::setPalette(scheme); });
+        QApplication::setPalette(QPalette(Qt::white, Qt::black));
+        frmAbout about(main);
+        for (const QWidget* window : {static_cast<QWidget*>(&about), main})
+            for (const QLabel* label : window->findChildren<QLabel*>()) {
+                if (!label->autoFillBackground())
+                    continue;
+                const QPalette& colours = label->palette();
+                QVERIFY2(Contrast(colours.color(QPalette::WindowText),
+                                  colours.color(QPalette::Window)) >= 4.5,
+                         qPrintable(label->objectName()));
+            }
+    }
+
     // Default Settings: choosing from a list's pop-up (a window of its own) keeps what was typed;
     // coming back from the main window refills the fields from what was saved.
     void dialogRefills()
@@ -457,7 +476,6 @@ not a number | txtExistSO2:1x                              | 0.5 0.8     | 0 0 0
 English   | en_US |                          | pH 0.50 (mg/L) 0.80 (g)       | 2.90;6.79;0.00;10.87;0.13 3.50;25.56;2.35;40.89;4.67
 German    | de_DE |                          | pH 0,50 (mg/L) 0,80 (g)       | 2,90;6,79;0,00;10,87;0,13 3,50;25,56;2,35;40,89;4,67
 tablets   | en_US | optTablet                | pH 0.50 (mg/L) 0.80 (tablets) | 2.90;6.79;0.00;10.87;0.30 3.50;25.56;5.34;40.89;10.61
-no weight | en_US | optTablet txtTabWeight:0 | pH 0.50 (mg/L) 0.80 (tablets) | 2.90;6.79;;10.87; 3.50;25.56;;40.89;
 target    | en_US | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | pH 0.50 (mg/L) target 1.20 (g) | 2.90;6.79;0.00;10.87;0.13;16.31;0.95 3.50;25.56;2.35;40.89;4.67;61.34;7.76
 )");
     }
