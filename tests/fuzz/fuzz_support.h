@@ -16,16 +16,21 @@
 namespace fuzz {
 
 // A locale as the program reads and shows numbers in it, made the user's by use(), with the
-// standard format in it: an optional minus, thousands grouped, two decimals, never -0.00.
+// standard format in it: an optional minus, thousands grouped (from 10,000 where the locale
+// groups only from there), two decimals, never -0.00.
 struct Locale
 {
     Locale(QLocale::Language language, QLocale::Territory territory)
         : locale((QLocale::setDefault(QLocale(language, territory)), ardovin::NumberLocale())),
           standard(
-              QStringLiteral("^(?!%1[0]%3[0]{2}$)%1?(0|[1-9][0-9]{0,2}(%2[0-9]{3})*)%3[0-9]{2}$")
+              QStringLiteral("^(?!%1[0]%3[0]{2}$)%1?(0|[1-9][0-9]{0,2}(%2[0-9]{3})*%4)%3[0-9]{2}$")
                   .arg(QRegularExpression::escape(locale.negativeSign()),
                        QRegularExpression::escape(locale.groupSeparator()),
-                       QRegularExpression::escape(locale.decimalPoint()))),
+                       QRegularExpression::escape(locale.decimalPoint()),
+                       // Spanish leaves four-digit numbers ungrouped
+                       locale.toString(1234).contains(locale.groupSeparator())
+                           ? QString()
+                           : QStringLiteral("|[1-9][0-9]{3}"))),
           grouped(QStringLiteral("^\\s*[-+]?[1-9][0-9]{0,2}(%1[0-9]{3})+(%2[0-9]+)?\\s*$")
                       .arg(QRegularExpression::escape(locale.groupSeparator()),
                            QRegularExpression::escape(locale.decimalPoint())))
