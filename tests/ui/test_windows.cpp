@@ -139,13 +139,14 @@ no file        | ->                 | fell back
                  fellBack ? "User default settings not found.\rLoading program defaults." : "");
     }
 
-    // Calculate after the edits (keys a field does not take are dropped): results shown and read
-    // out; a problem, or a No to a question, sends the user to its field, nothing new shown (none).
+    // Calculate after the edits (what a field does not take is dropped, typed or composed): results
+    // shown and read out; a problem, or a No to a question, sends the user to its field, nothing
+    // new shown (none).
     void calculate_data()
     {
         AddRows({"edits", "shown", "message", "focus"}, R"(
 free         |                | txtTargetSO2 vsbTargetSO2 23 0.20 40 0.78 30.00 0.59 4.53 | | cmdCalculate
-molecular    | cboTarget=Molecular_SO2 txtTargetMolSO2=-0a.8 | txtTargetMolSO2 vsbTargetMolSO2 23 0.20 40.89 0.8 30.89 0.60 4.67 | | cmdCalculate
+molecular    | cboTarget=Molecular_SO2 txtTargetMolSO2=-0aá.8 | txtTargetMolSO2 vsbTargetMolSO2 23 0.20 40.89 0.8 30.89 0.60 4.67 | | cmdCalculate
 problem      | txtExistSO2=50 | none | Existing SO2 cannot be greater than target SO2. | txtTargetSO2
 empty batch  | txtBatchSize=  | txtTargetSO2 vsbTargetSO2 0.00 0.20 40 0.78 30.00 0.59 0.00 | Batch size must be greater than 0. | txtBatchSize
 question, No | optSolution txtSolution=60 | none | Solution percentage appears high. Are you sure it is correct? | txtSolution
@@ -253,17 +254,6 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
             QCOMPARE(spin->value(), 0);
     }
 
-    // Text an input method composes (a dead key's "á") is filtered as typed keys are.
-    void composedText()
-    {
-        auto* field = In<QLineEdit>(main, "txtExistSO2");
-        Edit(main, "txtExistSO2=1");
-        QInputMethodEvent composed;
-        composed.setCommitString(QStringLiteral("\u00e12"));
-        QApplication::sendEvent(field, &composed);
-        QCOMPARE(field->text(), QStringLiteral("12"));
-    }
-
     // The Edit menu judges the control that had the caret, however the menu was opened.
     void editMenu()
     {
@@ -330,8 +320,7 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QVERIFY(!main->isVisible());
     }
 
-    // Under a dark colour scheme, every text on a fixed light background is still dark enough
-    // to read: the About window's panel, the main window's results.
+    // Under a dark colour scheme, texts on a fixed light background stay dark enough to read.
     void fixedBackgroundsUnderDarkScheme()
     {
         const auto restore =
@@ -339,14 +328,12 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QApplication::setPalette(QPalette(Qt::white, Qt::black));
         frmAbout about(main);
         for (const QWidget* window : {static_cast<QWidget*>(&about), main})
-            for (const QLabel* label : window->findChildren<QLabel*>()) {
-                if (!label->autoFillBackground())
-                    continue;
-                const QPalette& colours = label->palette();
-                QVERIFY2(Contrast(colours.color(QPalette::WindowText),
-                                  colours.color(QPalette::Window)) >= 4.5,
+            for (const QLabel* label : window->findChildren<QLabel*>())
+                QVERIFY2(!label->autoFillBackground() ||
+                             qGray(label->palette().color(QPalette::Window).rgb()) -
+                                     qGray(label->palette().color(QPalette::WindowText).rgb()) >
+                                 128,
                          qPrintable(label->objectName()));
-            }
     }
 
     // Default Settings: choosing from a list's pop-up (a window of its own) keeps what was typed;

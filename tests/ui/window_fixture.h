@@ -85,24 +85,10 @@ inline void Click(const QWidget* window, const QString& name)
     QTest::mouseClick(In(window, name), Qt::LeftButton);
 }
 
-// The contrast ratio of two colours, as accessibility guidelines define it: 4.5 or more reads.
-inline double Contrast(const QColor& a, const QColor& b)
-{
-    auto luminance = [](const QColor& c) {
-        auto linear = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double first = luminance(a);
-    const double second = luminance(b);
-    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
-}
-
 // Makes the edits "name=text ..." as a user does: types into a field (after selecting all and
-// deleting), picks a list's item (_ for a blank), clicks a button; "name:text" pastes into a
-// field, letters and signs included; "vsbName-1" presses a spin control's up arrow, "vsbName1"
-// its down arrow.
+// deleting; "á" composed), picks a list's item (_ for a blank), clicks a button; "name:text" pastes
+// into a field, letters and signs included; "vsbName-1" presses a spin control's up arrow,
+// "vsbName1" its down arrow.
 inline void Edit(const QWidget* window, const QString& edits)
 {
     for (const Change& e : Changes(edits, QStringLiteral("[=:]|-?1$"))) {
@@ -120,7 +106,12 @@ inline void Edit(const QWidget* window, const QString& edits)
             field->setFocus();
             field->selectAll();
             QTest::keyClick(field, Qt::Key_Delete);
-            QTest::keyClicks(field, e.text);
+            for (const QChar c : e.text) { // beyond ASCII as a dead key composes it
+                QInputMethodEvent composed;
+                composed.setCommitString(c);
+                c.unicode() < 128 ? QTest::keyClick(field, c.toLatin1())
+                                  : void(QApplication::sendEvent(field, &composed));
+            }
         }
     }
 }
