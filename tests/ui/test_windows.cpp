@@ -387,24 +387,33 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QTRY_VERIFY(!main->findChild<frmSettings*>());
     }
 
-    // The real boxes, answered by their buttons, their line breaks shown.
+    // The real boxes, answered from the keyboard (Enter the default, Escape No): icon, caption,
+    // line breaks; Ctrl+C copies the caption and text.
     void realMessageBox()
     {
         answers.reset();
-        for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok}) {
+        int asked = 0;
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Return}) {
             QString shown;
             QTimer::singleShot(0, [&] {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                    shown = box->windowTitle() + u'|' + box->text();
-                    box->button(button)->click();
-                }
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                shown =
+                    QString::number(box->icon()) + u' ' + box->windowTitle() + u'|' + box->text();
+                QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+                QTest::keyClick(box, key);
+                if (box->isVisible()) // the key did not reach it
+                    box->done(-1);
             });
-            if (button == QMessageBox::Ok)
-                modProc::ShowInputError("Sure?\rReally?");
+            const bool question = asked++ < 2;
+            if (question)
+                QCOMPARE(modProc::AskYesNo("Sure?\rReally?"), key == Qt::Key_Return);
             else
-                QCOMPARE(modProc::AskYesNo("Sure?\rReally?"), button == QMessageBox::Yes);
-            QCOMPARE(shown, QStringLiteral("Ardovin|Sure?\nReally?"));
+                modProc::ShowInputError("Sure?\rReally?");
+            QCOMPARE(shown,
+                     QString::number(question ? QMessageBox::Question : QMessageBox::Warning) +
+                         " Ardovin|Sure?\nReally?");
         }
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Ardovin\nSure?\nReally?\n"));
     }
 
     // The chart follows the main window with no Calculate press and closes with it: the curves
@@ -412,10 +421,10 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
     void freeSO2Follows_data()
     {
         AddRows({"edits", "at pH 3.50", "shown"}, R"(
-edited pH    | txtPh=3.8                                   | 25.56 40.89 | 1 3.8 10 This wine: pH 3.80, free SO2 10.00 mg/L, molecular SO2 0.10 mg/L.
-off the curves | txtPh=4.5 txtExistSO2=200                 | 25.56 40.89 | 1 4.5 200 This wine: pH 4.50, free SO2 200.00 mg/L, molecular SO2 0.40 mg/L.
-target       | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | 25.56 40.89 61.34 | 1 3.5 10 This wine: pH 3.50, free SO2 10.00 mg/L, molecular SO2 0.20 mg/L.
-empty pH     | txtPh=                                      | 25.56 40.89 | 0 0 0 No point for this wine: its pH or free SO2 is not a number.
+edited pH    | txtPh=3.8                                   | 25.56 40.89 | 1 3.8 10 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). This wine: pH 3.80, free SO2 10.00 mg/L, molecular SO2 0.10 mg/L.
+off the curves | txtPh=4.5 txtExistSO2=200                 | 25.56 40.89 | 1 4.5 200 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). This wine: pH 4.50, free SO2 200.00 mg/L, molecular SO2 0.40 mg/L.
+target       | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | 25.56 40.89 61.34 | 1 3.5 10 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites); Target 1.20 mg/L molecular. This wine: pH 3.50, free SO2 10.00 mg/L, molecular SO2 0.20 mg/L.
+empty pH     | txtPh=                                      | 25.56 40.89 | 0 0 0 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). No point for this wine: its pH or free SO2 is not a number.
 )");
     }
     void freeSO2Follows()
@@ -437,10 +446,11 @@ empty pH     | txtPh=                                      | 25.56 40.89 | 0 0 0
         }
         const QPointF p = series(3)->points().value(0);
         QVERIFY(p.x() < x->max() && p.y() < y->max()); // on the chart, however high
-        const QString said = chart->accessibleDescription().section(". ", 1); // after the curves
+        const QString said = chart->accessibleDescription().section(" for ", 1, -1); // the curves
         QCOMPARE(QString("%1 %2 %3 ").arg(series(3)->count()).arg(p.x()).arg(p.y()) + said,
                  Cell("shown"));
-        QCOMPARE(Texts(main, {"lblWinePoint"}), said.startsWith("This") ? said.chopped(1) : "");
+        const QString point = said.section(". ", 1);
+        QCOMPARE(Texts(main, {"lblWinePoint"}), point.startsWith("This") ? point.chopped(1) : "");
         QCOMPARE(chart->chart()->legend()->markers(series(3)).value(0)->isVisible(),
                  series(3)->count() == 1); // "This wine" in the legend only with its point
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(chart->window());
