@@ -57,6 +57,7 @@ private slots:
 grouped              | en_US | 1,234.50       | 1234.5      | 1,234.50
 no minus zero        | en_US | -0.0049        | -0.0049     | 0.00
 a hundredth          | en_US | -0.006         | -0.006      | -0.01
+large negative       | en_US | -123456        | -123456     | -123,456.00
 half a hundredth     | en_US | 0.005          | 0.005       | 0.01
 inf                  | en_US | inf            | -
 nan                  | en_US | nan            | -
@@ -129,6 +130,9 @@ solution 20 %         | form=Solution percent=20 addunit=ml | 0.20 0.78 30.00 0.
 tablets of 0.5 g      | form=Tablet tablet=0.5 addunit=tablets | 0.20 0.78 30.00 0.59 9.06
 sodium metabisulphite | source=Sodium_Metabisulphite size=100 unit=Litres | 0.20 0.78 30.00 0.59 4.45
 sodium bisulphite     | source=_Sodium_Bisulphite_ size=5 unit=_Imp._Gal._ | 0.20 0.78 30.00 0.59 1.11
+large U.S. batch      | size=100000                       | 0.20 0.78 30.00 0.59 19,705.02
+large imperial batch  | size=100000 unit=Imp._Gal.        | 0.20 0.78 30.00 0.59 23,664.76
+large litre batch     | size=100000 unit=Litres           | 0.20 0.78 30.00 0.59 5,205.51
 molecular target      | mol target=99                     | 0.20 40.89 30.89 0.60 4.67
 molecular at pH 3     | mol ph=3                          | 0.59 13.48 3.48 0.21 0.53
 below existing        | mol mol=0.59 exist=30.33          | 0.59 30.16 -0.17 0.00 0.00
@@ -201,6 +205,7 @@ pH 1                        | mol ph=1                        |  | pH appears lo
 pH 14                       | mol ph=14                       |  | pH appears high. 3
 pH beyond single            | mol ph=1e39                     | pH must be between 1 and 14. 3 |
 existing letters            | exist=x target=x                | Existing SO2 must be numeric. 4 |
+pH before existing          | mol ph=0.5 exist=x              | pH must be between 1 and 14. 3 |
 target letters              | target=x                        | Target SO2 must be numeric. 5 |
 free ignores molecular      | mol=x
 molecular empty             | mol mol=                        | Please enter target SO2. 6 |

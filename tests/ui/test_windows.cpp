@@ -112,6 +112,10 @@ empty compound | SODIUM BISULPHITE> | fell back
 unknown unit   | litres>barrels     | fell back
 no target      | "target">"aim"     | fell back
 no file        | ->                 | fell back
+no batch size  | "batchsize">"size" | fell back
+no solution    | "solution">"pc"    | fell back
+no tablet      | "tablet">"pill"    | fell back
+form in lower case | Solution">solution" | Sodium Bisulphite optPowder Litres 20.00 8.00 0.50 Molecular SO2 g
 )");
     }
 
@@ -148,7 +152,7 @@ free         |                | txtTargetSO2 vsbTargetSO2 23 0.20 40 0.78 30.00 
 molecular    | cboTarget=Molecular_SO2 txtTargetMolSO2=-0aá.8 | txtTargetMolSO2 vsbTargetMolSO2 23 0.20 40.89 0.8 30.89 0.60 4.67 | | cmdCalculate
 problem      | txtExistSO2=50 | none | Existing SO2 cannot be greater than target SO2. | txtTargetSO2
 empty batch  | txtBatchSize=  | txtTargetSO2 vsbTargetSO2 0.00 0.20 40 0.78 30.00 0.59 0.00 | Batch size must be greater than 0. | txtBatchSize
-question, No | optSolution txtSolution=60 | none | Solution percentage appears high. Are you sure it is correct? | txtSolution
+question, No | optSolution txtSolution=60 cmdCalculate | txtTargetSO2 vsbTargetSO2 23 0.20 40 0.78 30.00 0.59 0.00 | Solution percentage appears high. Are you sure it is correct? | txtSolution
 too large    | cboTarget=Molecular_SO2 txtTargetMolSO2=0.8 txtExistSO2:1e39 | txtTargetMolSO2 vsbTargetMolSO2 23 0.00 40 0.8 30.00 0.59 0.00 | Existing SO2 cannot be greater than target SO2. | txtTargetMolSO2
 )");
     }
@@ -173,7 +177,7 @@ too large    | cboTarget=Molecular_SO2 txtTargetMolSO2=0.8 txtExistSO2:1e39 | tx
         for (auto* field : main->findChildren<QLineEdit*>(QRegularExpression("^txtTarget")))
             QCOMPARE(field->palette().color(QPalette::Base),
                      field->isEnabled() ? QApplication::palette().color(QPalette::Base)
-                                        : LightGrey());
+                                        : QColor(224, 224, 224));
         auto* addition = QAccessible::queryAccessibleInterface(In(main, "lblAddition"));
         QCOMPARE(addition->text(QAccessible::Name),
                  "Required Addition " + Texts(main, {"lblAddition"}));
@@ -219,19 +223,20 @@ powder   | optTablet optPowder   | *g,oz (av.),tbsp,tsp
                  Cell("state"));
         QVERIFY(OpenOptions());
         Edit(dialog, Cell("options"));
-        QVERIFY(Cell("state").startsWith(Enabled(dialog, fields)));
+        QCOMPARE(Enabled(dialog, fields), Enabled(main, fields));
     }
 
-    // One press of each spin control in each window: its field, step and bounds, the focus there.
+    // Presses of each spin control in each window: its field, step and bounds (from 0.00 down
+    // and up again where the bound is 0), the focus there.
     void spins_data()
     {
         AddRows({"window", "edits", "after"}, R"(
 batch     | main   | txtBatchSize:0.5 vsbBatchSize1         | txtBatchSize 0.00
 pH        | main   | txtPh:14 vsbPh-1                       | txtPh 14.00
-existing  | main   | txtExistSO2:9 vsbExistSO2-1            | txtExistSO2 10.00
+existing  | main   | txtExistSO2:0 vsbExistSO21 vsbExistSO2-1 | txtExistSO2 1.00
 target    | main   | txtTargetSO2:40 vsbTargetSO21          | txtTargetSO2 39.00
-molecular | main   | txtTargetMolSO2:0.8 vsbTargetMolSO2-1  | txtTargetMolSO2 0.81
-tablet    | main   | txtTabWeight:0.01 vsbCampden1          | txtTabWeight 0.00
+molecular | main   | txtTargetMolSO2:0 vsbTargetMolSO21 vsbTargetMolSO2-1 | txtTargetMolSO2 0.01
+tablet    | main   | txtTabWeight:0 vsbCampden1 vsbCampden-1 | txtTabWeight 0.01
 percent   | main   | txtSolution:100 vsbPercent-1           | txtSolution 100.00
 dialog batch | dialog | txtBatchSize:0.5 vsbBatchSize1      | txtBatchSize 0.00
 dialog tablet | dialog | txtTabWeight:0.01 vsbCampden1      | txtTabWeight 0.00
@@ -284,8 +289,13 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         Trigger("mnuEditPaste");
         QCOMPARE(clipboard->text() + u'|' + addition->text(), QStringLiteral("4.53|4.53"));
         Click(main, "cmdCalculate");
+        QCOMPARE(enabled(), 3);
         Trigger("mnuEditCopy"); // a button has no text: the clipboard is emptied
         QCOMPARE(clipboard->text(), QString());
+        ph->setFocus();
+        ph->selectAll();
+        Trigger("mnuEditPaste"); // nothing pasted over the selection
+        QCOMPARE(ph->text(), QString());
     }
 
     // The Tools and Help commands and the About window's links hand their addresses over; no
@@ -356,27 +366,34 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
     }
 
     // Default Settings: a problem keeps the dialog open on its field (an empty one shows 0.00);
-    // Restore shows the program defaults, Cancel keeps what was saved, OK saves what is shown; a
-    // failed save says why and keeps the dialog open.
+    // OK saves what is shown (typed keys filtered), the whole file; Restore shows the program
+    // defaults and Cancel keeps what was saved; a failed save says why and keeps the dialog open.
     void dialogButtons()
     {
         QVERIFY(OpenOptions());
         Edit(dialog, "optTablet txtTabWeight: cmdOK");
         QCOMPARE(answers->texts, QStringList{"Tablet weight must be greater than 0."});
         QCOMPARE(Focused() + u' ' + Texts(dialog, {"txtTabWeight"}), "txtTabWeight 0.00");
-        Edit(dialog, "txtBatchSize:77 cmdRestore");
-        QCOMPARE(Texts(dialog, {"txtBatchSize", "txtTabWeight"}), QStringLiteral("5.00 0.44"));
-        Edit(dialog, "txtBatchSize:77 cmdCancel");
-        QTRY_VERIFY(!main->findChild<frmSettings*>());
-        QVERIFY(OpenOptions() && Texts(dialog, {"txtBatchSize"}) == u"5.00");
-        Edit(dialog, "txtBatchSize:1,234.5 optTablet txtTabWeight:0.5 cboBatch=Litres cmdOK");
+        Edit(dialog, "txtBatchSize=1,2a34.5 optTablet txtTabWeight:0.5 cboBatch=Litres "
+                     "cboForm=Sodium_Bisulphite cboTarget=Molecular_SO2 cmdOK");
         QTRY_VERIFY(!main->findChild<frmSettings*>());
         const QString path = window->settingsFilePath();
-        QVERIFY(ReadFile(path).contains(
-            "\"form\",\"Tablet\"\r\n\"batchunits\",\"Litres\"\r\n"
-            "\"batchsize\",1234.5\r\n\"solution\",10\r\n\"tablet\",.5\r\n"));
-        QVERIFY(QFile::remove(path) && QDir().mkdir(path) && OpenOptions());
-        QCOMPARE(Texts(dialog, {"txtBatchSize", "cboBatch"}), "1,234.50 Litres"); // as saved
+        const QByteArray saved =
+            "\"source\",\"Sodium Bisulphite\"\r\n\"form\",\"Tablet\"\r\n"
+            "\"batchunits\",\"Litres\"\r\n\"batchsize\",1234.5\r\n"
+            "\"solution\",10\r\n\"tablet\",.5\r\n\"target\",\"Molecular SO2\"\r\n";
+        QCOMPARE(ReadFile(path), saved);
+        QVERIFY(OpenOptions());
+        Edit(dialog, "cmdRestore");
+        QCOMPARE(Texts(dialog, {"txtBatchSize", "txtTabWeight", "cboBatch"}),
+                 "5.00 0.44 U.S. Gal.");
+        Edit(dialog, "cmdCancel");
+        QTRY_VERIFY(!main->findChild<frmSettings*>());
+        QCOMPARE(ReadFile(path), saved);
+        QVERIFY(OpenOptions());
+        QCOMPARE(Texts(dialog, {"txtBatchSize", "txtTabWeight", "cboBatch"}),
+                 "1,234.50 0.50 Litres");
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
         answers->texts.clear();
         Edit(dialog, "txtBatchSize:42 cmdOK");
         QCOMPARE(answers->texts.size(), 1);
@@ -385,6 +402,22 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
         QVERIFY(dialog->isVisible());
         main->close(); // the dialog ends with the main window
         QTRY_VERIFY(!main->findChild<frmSettings*>());
+    }
+
+    // After a start without settings.cfg, the dialog shows the program defaults, and OK writes
+    // them whole. With a molecular target, leaving Existing SO2 shows its molecular level.
+    void withoutSettingsFile()
+    {
+        Start(QByteArray());
+        Edit(main, "cboTarget=Molecular_SO2 txtExistSO2=10");
+        In(main, "txtPh")->setFocus();
+        QCOMPARE(Texts(main, {"lblExistMolSO2"}), QStringLiteral("0.20"));
+        QVERIFY(OpenOptions());
+        QCOMPARE(Texts(dialog, {"cboForm", "txtBatchSize", "txtSolution", "txtTabWeight",
+                                "cboBatch", "cboTarget"}),
+                 "Potassium Metabisulphite 5.00 10.00 0.44 U.S. Gal. Total Free SO2");
+        Edit(dialog, "cmdOK");
+        QTRY_COMPARE(ReadFile(window->settingsFilePath()), ReadFile(ARDOVIN_SHIPPED_SETTINGS));
     }
 
     // The real boxes, answered from the keyboard (Enter the default, Escape No): icon, caption,

@@ -140,24 +140,22 @@ inline QString Described(const QWidget& window)
     return text + "Tab: " + order.join(u' ') + u'\n';
 }
 
-// Compares a window with its stored description and picture (tests/ui/snapshots); with
-// ARDOVIN_UPDATE_SNAPSHOTS set, stores them instead. The picture depends on the font, so it is
-// compared only where the program's font is the one it was drawn with.
+// Compares a window with its stored description and picture (tests/ui/snapshots); what differs
+// is written to the current folder, where scripts/update_snapshots.sh takes it from. A picture is
+// compared only in the font it was drawn with; in any other, the test says so.
 inline void CompareSnapshot(QWidget& window, const QString& name)
 {
     const QString stored = QStringLiteral(ARDOVIN_SNAPSHOTS "/") + name;
+    const QByteArray described = Described(window).toUtf8();
     const QImage picture = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    if (qEnvironmentVariableIsSet("ARDOVIN_UPDATE_SNAPSHOTS")) {
-        QVERIFY(WriteFile(stored + ".txt", Described(window).toUtf8()));
-        QVERIFY(picture.save(stored + ".png"));
-        return;
-    }
-    QCOMPARE(Described(window).split(u'\n'),
-             QString::fromUtf8(ReadFile(stored + ".txt")).split(u'\n'));
-    if (QFontInfo(modProc::ProgramFont()).family() == u"DejaVu Sans" &&
-        picture != QImage(stored + ".png").convertToFormat(QImage::Format_RGB32)) {
-        picture.save(name + ".png");
-        QFAIL(
-            qPrintable(name + " looks different: see " + QDir::current().filePath(name + ".png")));
-    }
+    const QString font = QFontInfo(modProc::ProgramFont()).family();
+    if (font != u"DejaVu Sans")
+        qWarning("%s: picture not compared, drawn in DejaVu Sans, shown in %s", qPrintable(name),
+                 qPrintable(font));
+    const bool same = described == ReadFile(stored + ".txt") &&
+                      (font != u"DejaVu Sans" ||
+                       picture == QImage(stored + ".png").convertToFormat(QImage::Format_RGB32));
+    if (!same && WriteFile(name + ".txt", described) && picture.save(name + ".png"))
+        QFAIL(qPrintable(name + " differs: see " + QDir::current().filePath(name + ".*")));
+    QVERIFY(same);
 }
