@@ -128,11 +128,9 @@ solution tbsp         | form=Solution addunit=tbsp        | 0.20 0.78 30.00 0.59
 solution fl oz        | form=Solution addunit=oz_(fl.)    | 0.20 0.78 30.00 0.59 1.53
 solution 20 %         | form=Solution percent=20 addunit=ml | 0.20 0.78 30.00 0.59 22.66
 tablets of 0.5 g      | form=Tablet tablet=0.5 addunit=tablets | 0.20 0.78 30.00 0.59 9.06
-sodium metabisulphite | source=Sodium_Metabisulphite size=100 unit=Litres | 0.20 0.78 30.00 0.59 4.45
-sodium bisulphite     | source=_Sodium_Bisulphite_ size=5 unit=_Imp._Gal._ | 0.20 0.78 30.00 0.59 1.11
+sodium metabisulphite | source=Sodium_Metabisulphite size=100000 unit=Litres | 0.20 0.78 30.00 0.59 4,451.18
+sodium bisulphite     | source=_Sodium_Bisulphite_ size=100000 unit=_Imp._Gal._ | 0.20 0.78 30.00 0.59 22,153.06
 large U.S. batch      | size=100000                       | 0.20 0.78 30.00 0.59 19,705.02
-large imperial batch  | size=100000 unit=Imp._Gal.        | 0.20 0.78 30.00 0.59 23,664.76
-large litre batch     | size=100000 unit=Litres           | 0.20 0.78 30.00 0.59 5,205.51
 molecular target      | mol target=99                     | 0.20 40.89 30.89 0.60 4.67
 molecular at pH 3     | mol ph=3                          | 0.59 13.48 3.48 0.21 0.53
 below existing        | mol mol=0.59 exist=30.33          | 0.59 30.16 -0.17 0.00 0.00
@@ -295,8 +293,6 @@ batch digits run | 10    | 0.44 | 99999999999999999999999999999999999999999 | Ba
 batch grouped  | batch   | 1,234 | -1 | 1,235.00
 batch too big  | batch   | 1e39  | -1 | 0.00
 pH floor       | ph      | 1.05  | 1  | 1.00
-pH ceiling     | ph      | 13.95 | -1 | 14.00
-pH at 1        | ph      | 1     | 1  | 1.00
 pH unreadable  | ph      | x     | -1 | 1.00
 target         | target  | 40    | -1 | 41.00
 )");
