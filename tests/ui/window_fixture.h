@@ -106,11 +106,14 @@ inline void Edit(const QWidget* window, const QString& edits)
             field->setFocus();
             field->selectAll();
             QTest::keyClick(field, Qt::Key_Delete);
-            for (const QChar c : e.text) { // beyond ASCII as a dead key composes it
-                QInputMethodEvent composed;
+            for (const QChar c : e.text) {
+                if (c.unicode() < 128) {
+                    QTest::keyClick(field, c.toLatin1());
+                    continue;
+                }
+                QInputMethodEvent composed; // beyond ASCII, as a dead key composes it
                 composed.setCommitString(c);
-                c.unicode() < 128 ? QTest::keyClick(field, c.toLatin1())
-                                  : void(QApplication::sendEvent(field, &composed));
+                QApplication::sendEvent(field, &composed);
             }
         }
     }
