@@ -1,5 +1,5 @@
 // Opening the Free SO2 by pH window from the Tools menu, until it is on the screen: the
-// first time (the plug-in loads), and again after it was closed (the window is kept, so this is
+// first time (the window is built), and again after it was closed (the window is kept, so this is
 // its refresh from the main window's fields and its paint).
 #include "settings/settings_format.h"
 #include "ui/frmSulfite.h"
@@ -64,7 +64,7 @@ void BM_FirstOpenFreeSO2Window(benchmark::State& state)
         main->open();
     }
 }
-// Once per process: the plug-in stays loaded after its first use.
+// Once per process, as a user first opens it: fonts and styles are loaded only once.
 BENCHMARK(BM_FirstOpenFreeSO2Window)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 void BM_ReopenFreeSO2Window(benchmark::State& state)
@@ -88,7 +88,6 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QCoreApplication::addLibraryPath(QStringLiteral(ARDOVIN_PLUGIN_FOLDER));
     // Any message would be a fault in the inputs above; answer it rather than block.
     modProc::SetMessageHandler([](const modProc::MessageRequest&) { return modProc::Answer::Ok; });
     benchmark::Initialize(&argc, argv);

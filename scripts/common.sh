@@ -3,10 +3,9 @@ set -euo pipefail
 
 ARDOVIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# What every build of the program needs: compiler, build tools, Qt with Qt Charts (whose CMake
-# files also need the OpenGL module's, which Debian ships apart), and the renderer that turns
+# What every build of the program needs: compiler, build tools, Qt, and the renderer that turns
 # the icon's SVG into PNGs.
-ARDOVIN_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev libqt6opengl6-dev librsvg2-bin)
+ARDOVIN_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev librsvg2-bin)
 
 # Installs the named Debian packages that are not installed yet; quick when all are there.
 ardovin_require_packages() {

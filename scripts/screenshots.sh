@@ -18,8 +18,7 @@ shots=$ARDOVIN_ROOT/docs/screenshots
 mkdir -p "$shots"
 folder=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$folder"' EXIT
-cp "$build/app/ardovin" "$build/app/ardovin_chart.so" "$ARDOVIN_ROOT/resources/settings.cfg" \
-    "$folder/"
+cp "$build/app/ardovin" "$ARDOVIN_ROOT/resources/settings.cfg" "$folder/"
 mkdir -m 700 "$folder/run"
 export XDG_RUNTIME_DIR="$folder/run" QT_QPA_PLATFORM=xcb
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary folder and checks what lands there: the program with its
-# defaults and chart plug-in, the menu entry, the metainfo and the icon in every size. Entry and
+# defaults, the menu entry, the metainfo and the icon in every size. Entry and
 # metainfo pass their validators without a remark; the program starts and shows its main window,
 # not a message box.
 # Each check is traced: the last one shown failed.
@@ -13,7 +13,7 @@ trap 'rm -rf "$prefix"' EXIT
 cd "$prefix"
 entry=share/applications/$id.desktop metainfo=share/metainfo/$id.metainfo.xml
 set -x
-for file in ardovin ardovin_chart.so settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" \
+for file in ardovin settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/"$id".png \
     share/icons/hicolor/scalable/apps/"$id".svg; do
     [ -s "$file" ]

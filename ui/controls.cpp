@@ -2,7 +2,6 @@
 
 #include "ui/modProc.h"
 
-#include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,35 +15,6 @@
 namespace ardovin {
 
 namespace {
-
-// The caption a result label is read by, kept on the label itself.
-constexpr char ResultCaption[] = "ardovinResultCaption";
-
-// A screen reader reads a result as its caption and current value ("Required Addition 4.53").
-// The label keeps no accessible name of its own, so that each new text also tells the
-// assistive technology that the name changed.
-class AccessibleResult : public QAccessibleWidget
-{
-public:
-    explicit AccessibleResult(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
-
-    QString text(QAccessible::Text kind) const override
-    {
-        if (kind != QAccessible::Name)
-            return QAccessibleWidget::text(kind);
-        const auto* label = static_cast<const QLabel*>(widget());
-        return label->property(ResultCaption).toString() + u' ' + label->text();
-    }
-};
-
-QAccessibleInterface* AccessibleResultFactory(const QString& className, QObject* object)
-{
-    auto* label = qobject_cast<QLabel*>(object);
-    if (className != QLatin1StringView("QLabel") || !label ||
-        !label->property(ResultCaption).isValid())
-        return nullptr;
-    return new AccessibleResult(label);
-}
 
 QString AccessibleName(const ControlSpec& entry)
 {
@@ -72,8 +42,7 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
     }
     case ControlKind::ResultLabel: {
         auto* label = new QLabel;
-        // Before anything asks how the label is read: the answer is kept.
-        label->setProperty(ResultCaption, AccessibleName(entry));
+        modProc::ReadAsResult(*label, AccessibleName(entry));
         label->setParent(parent);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // The user cannot change a result, but may select and copy it; Tab still passes it by.
@@ -144,11 +113,6 @@ void FitListFont(QComboBox& list)
 
 void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
 {
-    static const bool resultsReadable = [] {
-        QAccessible::installFactory(AccessibleResultFactory);
-        return true;
-    }();
-    Q_UNUSED(resultsReadable);
     const QFont font = modProc::ProgramFont();
     for (const ControlSpec& entry : entries) {
         QWidget* parent = &root;

@@ -1,41 +1,23 @@
 #include "ui/frmFreeSO2.h"
 
-#include "core/numbers.h"
 #include "platform/clipboard.h"
+#include "ui/freeSO2Chart.h"
+#include "ui/modProc.h"
 
-#include <algorithm>
-#include <QAccessible>
 #include <QBoxLayout>
-#include <QChartView>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegendMarker>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScatterSeries>
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QValueAxis>
 
 using namespace ardovin;
 
 namespace {
-
-// The pH axis always spans the curves, and stretches to a wine outside them within these.
-constexpr double LowestPhShown = 2.0;
-constexpr double HighestPhShown = 5.0;
-// Widens the pH axis a trifle, so that the ticks at its ends survive rounding.
-constexpr double TickRounding = 1e-6;
-
-QLineSeries* NewCurveSeries(const QColor& colour, Qt::PenStyle style)
-{
-    auto* series = new QLineSeries;
-    series->setPen(QPen(colour, 2.5, style));
-    return series;
-}
 
 QPushButton* NewButton(const QString& caption, const QString& tooltip, QWidget* parent)
 {
@@ -49,60 +31,29 @@ QPushButton* NewButton(const QString& caption, const QString& tooltip, QWidget* 
 
 } // namespace
 
-frmFreeSO2::frmFreeSO2(FreeSO2Host host, QWidget* owner)
-    : QDialog(owner), Host(std::move(host)),
+frmFreeSO2::frmFreeSO2(std::function<FormTexts()> texts, QWidget* owner)
+    : QDialog(owner), MainTexts(std::move(texts)),
       ImageFolder(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
 {
     setObjectName(QStringLiteral("frmFreeSO2"));
     setWindowTitle(QStringLiteral("Free SO2 by pH"));
     if (owner)
         setWindowIcon(owner->windowIcon());
-    BuildChart();
     BuildControls();
     resize(820, 700);
 }
 
-void frmFreeSO2::BuildChart()
-{
-    Chart = new QChart;
-    Chart->setTitle(QStringLiteral("Free SO2 needed for a molecular SO2 aim"));
-    Chart->legend()->setAlignment(Qt::AlignBottom);
-    Chart->setLocalizeNumbers(true);
-    axisPh = new QValueAxis;
-    axisPh->setTitleText(QStringLiteral("pH"));
-    axisPh->setLabelFormat(QStringLiteral("%.1f"));
-    axisPh->setTickType(QValueAxis::TicksDynamic);
-    axisPh->setTickAnchor(CurveFirstPh / 100.0);
-    axisPh->setTickInterval(0.1);
-    axisFreeSO2 = new QValueAxis;
-    axisFreeSO2->setTitleText(QStringLiteral("Free SO2 (mg/L)"));
-    axisFreeSO2->setLabelFormat(QStringLiteral("%.0f"));
-    Chart->addAxis(axisPh, Qt::AlignBottom);
-    Chart->addAxis(axisFreeSO2, Qt::AlignLeft);
-    serRed = NewCurveSeries(QColor(139, 26, 26), Qt::SolidLine);
-    serWhite = NewCurveSeries(QColor(196, 150, 20), Qt::SolidLine);
-    serTarget = NewCurveSeries(QColor(30, 80, 160), Qt::DashLine);
-    serWine = new QScatterSeries;
-    serWine->setName(QStringLiteral("This wine"));
-    serWine->setMarkerSize(13);
-    serWine->setColor(Qt::black);
-    for (QXYSeries* series :
-         std::initializer_list<QXYSeries*>{serRed, serWhite, serTarget, serWine}) {
-        Chart->addSeries(series);
-        series->attachAxis(axisPh);
-        series->attachAxis(axisFreeSO2);
-    }
-}
-
 void frmFreeSO2::BuildControls()
 {
-    chtFreeSO2 = new QChartView(Chart, this);
+    chtFreeSO2 = new FreeSO2Chart(this);
     chtFreeSO2->setObjectName(QStringLiteral("chtFreeSO2"));
-    chtFreeSO2->setRenderHint(QPainter::Antialiasing);
     chtFreeSO2->setAccessibleName(QStringLiteral("Free SO2 by pH chart"));
     chtFreeSO2->setFocusPolicy(Qt::StrongFocus); // so that a screen reader reaches it by Tab
 
-    lblWinePoint = new QLabel(this);
+    lblWinePoint = new QLabel;
+    // Its text names it already ("This wine: pH ..."); empty, it is read as "This wine".
+    modProc::ReadAsResult(*lblWinePoint, QStringLiteral("This wine"));
+    lblWinePoint->setParent(this);
     lblWinePoint->setObjectName(QStringLiteral("lblWinePoint"));
     lblWinePoint->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -158,63 +109,14 @@ void frmFreeSO2::showEvent(QShowEvent* event)
 
 void frmFreeSO2::Refresh()
 {
-    const WineCurves wine = ReadWineCurves(Host.texts());
-    Chart->setLocale(NumberLocale());
-    ShowCurves(wine);
-    ShowWinePoint(wine);
-    Shown = BuildCurveTable(wine);
-    ShowTable(Shown);
-}
-
-void frmFreeSO2::ShowCurves(const WineCurves& wine)
-{
-    const bool withTarget = wine.curves.size() > 2;
-    serTarget->setVisible(withTarget);
-    for (QLegendMarker* marker : Chart->legend()->markers(serTarget))
-        marker->setVisible(withTarget);
-    double highest = wine.freeSO2.value_or(0.0f);
-    QLineSeries* series[] = {serRed, serWhite, serTarget};
-    const std::vector<float> phValues = CurvePhValues(1);
-    for (std::size_t i = 0; i < wine.curves.size() && i < std::size(series); ++i) {
-        QList<QPointF> points;
-        for (float pH : phValues) {
-            const float freeSO2 = FreeFromMolecular(wine.curves[i].molecularAim, pH);
-            points.append({pH, freeSO2});
-            highest = std::max(highest, static_cast<double>(freeSO2));
-        }
-        series[i]->replace(points);
-        series[i]->setName(wine.curves[i].name);
-    }
-    double lowPh = CurveFirstPh / 100.0;
-    double highPh = CurveLastPh / 100.0;
-    if (wine.pH && wine.freeSO2) {
-        lowPh = std::clamp(*wine.pH - 0.05, LowestPhShown, lowPh);
-        highPh = std::clamp(*wine.pH + 0.05, highPh, HighestPhShown);
-    }
-    axisPh->setRange(lowPh - TickRounding, highPh + TickRounding);
-    axisFreeSO2->setRange(0, highest * 1.05);
-    axisFreeSO2->applyNiceNumbers();
-}
-
-void frmFreeSO2::ShowWinePoint(const WineCurves& wine)
-{
-    const QString text = WinePointText(wine);
-    if (text.isEmpty())
-        serWine->clear();
-    else
-        serWine->replace(QList<QPointF>{{*wine.pH, *wine.freeSO2}});
-    for (QLegendMarker* marker : Chart->legend()->markers(serWine))
-        marker->setVisible(!text.isEmpty()); // no "This wine" without its point
+    const WineCurves wine = ReadWineCurves(MainTexts());
+    chtFreeSO2->Show(wine);
     const QString description = ChartDescription(wine);
     chtFreeSO2->setToolTip(description);
     chtFreeSO2->setAccessibleDescription(description);
-    if (lblWinePoint->text() == text)
-        return;
-    lblWinePoint->setText(text);
-    // The label is read by its value, and a screen reader hears of each new one.
-    lblWinePoint->setAccessibleName(text.isEmpty() ? QStringLiteral("This wine") : text);
-    QAccessibleEvent renamed(lblWinePoint, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&renamed);
+    modProc::ShowResult(*lblWinePoint, WinePointText(wine));
+    Shown = BuildCurveTable(wine);
+    ShowTable(Shown);
 }
 
 void frmFreeSO2::ShowTable(const CurveTable& table)
@@ -251,8 +153,10 @@ void frmFreeSO2::cmdSaveImage_Click()
     const QString path = dialog.selectedFiles().constFirst();
     ImageFolder = QFileInfo(path).absolutePath();
     if (!SaveImage(path))
-        Host.reportFailure(QStringLiteral("The picture could not be saved as %1.")
-                               .arg(QDir::toNativeSeparators(path)));
+        modProc::ShowMessage({windowTitle(),
+                              QStringLiteral("The picture could not be saved as %1.")
+                                  .arg(QDir::toNativeSeparators(path)),
+                              modProc::MessageIcon::Exclamation, modProc::MessageButtons::Ok});
 }
 
 bool frmFreeSO2::SaveImage(const QString& path) const

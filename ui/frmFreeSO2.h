@@ -1,33 +1,30 @@
 #pragma once
 
 #include "core/curve.h"
-#include "ui/freeSO2Plugin.h"
 
+#include <functional>
 #include <QDialog>
 
-class QChart;
-class QChartView;
+class FreeSO2Chart;
 class QLabel;
-class QLineSeries;
 class QPushButton;
-class QScatterSeries;
 class QStandardItemModel;
 class QTableView;
-class QValueAxis;
 
 // The Free SO2 by pH window: the free SO2 that molecular aims need over the pH range of wines,
 // as a chart and a table, with the main window's wine marked. It follows the main window's
 // fields as they change; it keeps no inputs of its own. A modeless dialog, so that a screen
 // reader announces it as a window with its title.
-class frmFreeSO2 : public QDialog, public ardovin::FreeSO2View
+class frmFreeSO2 : public QDialog
 {
     Q_OBJECT
 
 public:
-    frmFreeSO2(ardovin::FreeSO2Host host, QWidget* owner);
+    // texts gives the main window's inputs as they stand now; the window closes with its owner.
+    frmFreeSO2(std::function<ardovin::FormTexts()> texts, QWidget* owner);
 
-    QWidget& Window() override { return *this; }
-    void InputsChanged() override;
+    // Any input of the main window changed.
+    void InputsChanged();
 
 public slots:
     void cmdCopy_Click();
@@ -37,26 +34,16 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void BuildChart();
     void BuildControls();
     void Refresh();
-    void ShowCurves(const ardovin::WineCurves& wine);
-    void ShowWinePoint(const ardovin::WineCurves& wine);
     void ShowTable(const ardovin::CurveTable& table);
     bool SaveImage(const QString& path) const;
 
-    ardovin::FreeSO2Host Host;
+    std::function<ardovin::FormTexts()> MainTexts;
     ardovin::CurveTable Shown; // what Copy puts on the clipboard
     QString ImageFolder;
 
-    QChart* Chart = nullptr;
-    QValueAxis* axisPh = nullptr;
-    QValueAxis* axisFreeSO2 = nullptr;
-    QLineSeries* serRed = nullptr;
-    QLineSeries* serWhite = nullptr;
-    QLineSeries* serTarget = nullptr;
-    QScatterSeries* serWine = nullptr;
-    QChartView* chtFreeSO2 = nullptr;
+    FreeSO2Chart* chtFreeSO2 = nullptr;
     QLabel* lblWinePoint = nullptr;
     QTableView* grdFreeSO2 = nullptr;
     QStandardItemModel* Table = nullptr;

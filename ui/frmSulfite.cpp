@@ -9,6 +9,7 @@
 #include "settings/settings_file.h"
 #include "ui/controls.h"
 #include "ui/frmAbout.h"
+#include "ui/frmFreeSO2.h"
 #include "ui/frmSettings.h"
 #include "ui/modProc.h"
 
@@ -20,7 +21,6 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPluginLoader>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -381,7 +381,7 @@ bool frmSulfite::eventFilter(QObject* watched, QEvent* event)
 void frmSulfite::ClearResults()
 {
     modProc::ClearResults(*lblAddition);
-    if (FreeSO2Window)
+    if (FreeSO2)
         FreeSO2->InputsChanged();
 }
 
@@ -523,8 +523,8 @@ void frmSulfite::closeEvent(QCloseEvent* event)
         About->reject();
     if (Settings)
         Settings->close();
-    if (FreeSO2Window)
-        FreeSO2Window->close();
+    if (FreeSO2)
+        FreeSO2->close();
     event->accept();
 }
 
@@ -601,42 +601,13 @@ void frmSulfite::mnuToolsTable_Click()
     OpenDocument(TableGeneratorAddress());
 }
 
-namespace {
-
-// The Free SO2 by pH window's plug-in, loaded the first time and kept loaded; Qt looks for it
-// in the program's folder among its library paths. Nothing, and why, when it cannot be had.
-FreeSO2Factory* LoadFreeSO2Plugin(QString& failure)
-{
-    QPluginLoader loader(QString::fromLatin1(FreeSO2PluginName));
-    auto* factory = qobject_cast<FreeSO2Factory*>(loader.instance());
-    if (!factory)
-        failure = loader.errorString();
-    return factory;
-}
-
-void ShowFreeSO2Failure(const QString& text)
-{
-    modProc::ShowMessage({QStringLiteral("Free SO2 by pH"), text, modProc::MessageIcon::Exclamation,
-                          modProc::MessageButtons::Ok});
-}
-
-} // namespace
-
 void frmSulfite::mnuToolsFreeSO2_Click()
 {
-    if (!FreeSO2Window) {
-        QString failure;
-        FreeSO2Factory* factory = LoadFreeSO2Plugin(failure);
-        if (!factory) {
-            ShowFreeSO2Failure(QStringLiteral("The chart could not be loaded.\r") + failure);
-            return;
-        }
-        FreeSO2 = factory->CreateWindow({[this] { return Texts(); }, ShowFreeSO2Failure}, this);
-        FreeSO2Window = &FreeSO2->Window();
-    }
-    FreeSO2Window->show();
-    FreeSO2Window->raise();
-    FreeSO2Window->activateWindow();
+    if (!FreeSO2)
+        FreeSO2 = new frmFreeSO2([this] { return Texts(); }, this);
+    FreeSO2->show();
+    FreeSO2->raise();
+    FreeSO2->activateWindow();
 }
 
 void frmSulfite::mnuHelpCalc_Click()

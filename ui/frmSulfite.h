@@ -5,12 +5,12 @@
 #include "platform/single_instance.h"
 #include "settings/user_defaults.h"
 #include "ui/defaultsControls.h"
-#include "ui/freeSO2Plugin.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 class frmAbout;
+class frmFreeSO2;
 class frmSettings;
 
 class QAction;
@@ -99,9 +99,8 @@ private:
     ardovin::UserDefaults Defaults;
     QPointer<frmSettings> Settings;
     QPointer<frmAbout> About;
-    // The Free SO2 by pH window, from its plug-in; FreeSO2 is valid while the window exists.
-    QPointer<QWidget> FreeSO2Window;
-    ardovin::FreeSO2View* FreeSO2 = nullptr;
+    // Built when first opened, kept when closed.
+    QPointer<frmFreeSO2> FreeSO2;
     QPointer<QWidget> LastFocusedControl;
 
     QComboBox* cboForm = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QInputMethodEvent>
@@ -67,6 +68,39 @@ Answer ShowRealBox(const MessageRequest& request)
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return Answer::Ok;
+}
+
+// The caption a result label is read by, kept on the label itself.
+constexpr char ResultCaption[] = "ardovinResultCaption";
+
+// A screen reader reads a result as its caption and current value ("Required Addition 4.53"),
+// or as its value alone where that begins with the caption ("This wine: pH 3.50, ..."). The
+// label keeps no accessible name of its own, so that each new text also tells the assistive
+// technology that the name changed.
+class AccessibleResult : public QAccessibleWidget
+{
+public:
+    explicit AccessibleResult(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        const auto* label = static_cast<const QLabel*>(widget());
+        const QString caption = label->property(ResultCaption).toString();
+        if (label->text().startsWith(caption))
+            return label->text();
+        return (caption + u' ' + label->text()).trimmed();
+    }
+};
+
+QAccessibleInterface* AccessibleResultFactory(const QString& className, QObject* object)
+{
+    auto* label = qobject_cast<QLabel*>(object);
+    if (className != QLatin1StringView("QLabel") || !label ||
+        !label->property(ResultCaption).isValid())
+        return nullptr;
+    return new AccessibleResult(label);
 }
 
 MessageHandler& CurrentHandler()
@@ -155,6 +189,16 @@ QFont ProgramFont(qreal pointSize)
 void AttachNumericKeyFilter(QLineEdit& field)
 {
     field.installEventFilter(new NumericKeyFilter(&field));
+}
+
+void ReadAsResult(QLabel& label, const QString& caption)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(AccessibleResultFactory);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    label.setProperty(ResultCaption, caption);
 }
 
 void ShowResult(QLabel& label, const QString& text)

@@ -49,6 +49,10 @@ QFont ProgramFont(qreal pointSize = 9.75);
 // filtered.
 void AttachNumericKeyFilter(QLineEdit& field);
 
+// Makes a label read as a result: by its caption and current value. Call it before the label has
+// a parent, as an accessible interface asked for earlier is kept.
+void ReadAsResult(QLabel& label, const QString& caption);
+
 // Writes a result label; a screen reader hears of the new value.
 void ShowResult(QLabel& label, const QString& text);
 

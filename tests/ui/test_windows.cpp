@@ -1,22 +1,19 @@
-// The windows through their real controls, the Free SO2 by pH window from its plug-in in the
-// build. The rules behind them are tested in core and settings.
+// The windows through their real controls. The rules behind them are tested in core and
+// settings.
 #include "platform/addresses.h"
 #include "platform/shell.h"
 #include "settings/settings_format.h"
+#include "ui/freeSO2Chart.h"
 #include "ui/frmAbout.h"
 #include "window_fixture.h"
 
 #include <QAbstractItemView>
-#include <QChartView>
 #include <QClipboard>
-#include <QLegendMarker>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QValueAxis>
-#include <QXYSeries>
 
 using namespace ardovin;
 
@@ -32,8 +29,8 @@ class TestWindows : public QObject
     std::unique_ptr<frmSulfite> window;
     QWidget* main = nullptr;
     frmSettings* dialog = nullptr;
-    QChartView* chart = nullptr; // in the Free SO2 by pH window
-    QStringList opened;          // addresses handed to the desktop
+    FreeSO2Chart* chart = nullptr; // in the Free SO2 by pH window
+    QStringList opened;            // addresses handed to the desktop
     ScopedDocumentOpener recorder{[this](const QUrl& url) { opened << url.toString(); }};
 
     // A main window started as the program starts it, on a folder with the settings given.
@@ -58,7 +55,7 @@ class TestWindows : public QObject
         Start(ReadFile(ARDOVIN_SHIPPED_SETTINGS));
         Edit(main, "txtBatchSize=23 txtExistSO2=10");
         Trigger("mnuToolsFreeSO2");
-        chart = In<QChartView>(main, "chtFreeSO2");
+        chart = In<FreeSO2Chart>(main, "chtFreeSO2");
         QVERIFY(QTest::qWaitForWindowExposed(chart->window()));
     }
     bool OpenOptions()
@@ -70,7 +67,6 @@ class TestWindows : public QObject
     }
 
 private slots:
-    void initTestCase() { QCoreApplication::addLibraryPath(ARDOVIN_PLUGIN_FOLDER); }
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -463,29 +459,27 @@ empty pH     | txtPh=                                      | 25.56 40.89 | 0 0 0
     void freeSO2Follows()
     {
         OpenFreeSO2("en_US");
-        auto series = [this](int i) {
-            return static_cast<QXYSeries*>(chart->chart()->series()[i]);
-        };
         Edit(main, Cell("edits"));
         const QStringList atPh350 = Cell("at pH 3.50").split(u' ');
-        QCOMPARE(series(2)->isVisible(), atPh350.size() == 3);
-        auto* x = static_cast<QValueAxis*>(chart->chart()->axes(Qt::Horizontal)[0]);
-        auto* y = static_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical)[0]);
+        const QRectF ranges = chart->Ranges();
+        QCOMPARE(chart->Lines().size(), atPh350.size());
         for (int curve = 0; curve < atPh350.size(); ++curve) {
-            QCOMPARE(series(curve)->count(), 111); // pH 2.90 to 4.00 in hundredths
-            QCOMPARE(QString::number(series(curve)->at(60).y(), 'f', 2), atPh350[curve]);
-            for (const QPointF& p : series(curve)->points())
-                QVERIFY(p.y() < y->max());
+            const QList<QPointF>& points = chart->Lines()[curve].points;
+            QCOMPARE(points.size(), 111); // pH 2.90 to 4.00 in hundredths
+            QCOMPARE(QString::number(points[60].y(), 'f', 2), atPh350[curve]);
+            for (const QPointF& p : points)
+                QVERIFY(p.y() < ranges.bottom());
         }
-        const QPointF p = series(3)->points().value(0);
-        QVERIFY(p.x() < x->max() && p.y() < y->max()); // on the chart, however high
+        const QPointF p = chart->WinePoint().value_or(QPointF());
+        QVERIFY(p.x() < ranges.right() && p.y() < ranges.bottom()); // on the chart, however high
         const QString said = chart->accessibleDescription().section(" for ", 1, -1); // the curves
-        QCOMPARE(QString("%1 %2 %3 ").arg(series(3)->count()).arg(p.x()).arg(p.y()) + said,
+        QCOMPARE(QString("%1 %2 %3 ").arg(chart->WinePoint() ? 1 : 0).arg(p.x()).arg(p.y()) + said,
                  Cell("shown"));
         const QString point = said.section(". ", 1);
         QCOMPARE(Texts(main, {"lblWinePoint"}), point.startsWith("This") ? point.chopped(1) : "");
-        QCOMPARE(chart->chart()->legend()->markers(series(3)).value(0)->isVisible(),
-                 series(3)->count() == 1); // "This wine" in the legend only with its point
+        // The legend names the curves, and "This wine" only with its point.
+        QCOMPARE(chart->LegendNames().join("; "),
+                 said.section(". ", 0, 0) + (chart->WinePoint() ? "; This wine" : ""));
         QAccessibleInterface* read = QAccessible::queryAccessibleInterface(chart->window());
         QCOMPARE(read->text(QAccessible::Name) + u' ' + QString::number(read->role(), 16),
                  "Free SO2 by pH " + QString::number(QAccessible::Dialog, 16));

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/curve.h"
+
+#include <optional>
+#include <QList>
+#include <QPointF>
+#include <QWidget>
+
+// The chart of the Free SO2 by pH window: the molecular aims' curves of free SO2 against pH,
+// the wine's point, axes, legend and title, painted on a white card whatever the colour scheme.
+class FreeSO2Chart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct Line
+    {
+        QString name; // as the legend shows it
+        QList<QPointF> points;
+    };
+
+    explicit FreeSO2Chart(QWidget* parent = nullptr);
+
+    // Takes the curves and the point of the wine, and paints them anew.
+    void Show(const ardovin::WineCurves& wine);
+
+    // What is drawn: the curves, the wine's point where it reads, the axes' ranges.
+    const QList<Line>& Lines() const { return Curves; }
+    std::optional<QPointF> WinePoint() const { return Point; }
+    QRectF Ranges() const { return {PhLow, 0.0, PhHigh - PhLow, FreeSO2High}; }
+    // The legend's entries, in order.
+    QStringList LegendNames() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QList<Line> Curves;
+    std::optional<QPointF> Point;
+    double PhLow = 0, PhHigh = 1;
+    double FreeSO2High = 1, FreeSO2Step = 1;
+};
