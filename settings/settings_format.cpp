@@ -226,12 +226,12 @@ QByteArray Quoted(const QString& text)
     return '"' + text.toLatin1() + '"';
 }
 
-QByteArray RecordValue(QLatin1StringView key, const SettingValue& value)
+QByteArray RecordValue(const SettingSpec& setting, const SettingValue& value)
 {
     if (const double* number = std::get_if<double>(&value))
         return DoubleNumberText(*number);
     const QString& text = std::get<QString>(value);
-    if (IsNumberSetting(key)) {
+    if (setting.isNumber()) {
         if (const auto single = ReadSingle(text))
             return FileNumberText(*single);
     }
@@ -264,9 +264,9 @@ QByteArray FileNumberText(float value)
 QByteArray SettingsFileBytes(const UserDefaults& store)
 {
     QByteArray bytes;
-    for (const QLatin1StringView key : SettingKeysInFileOrder) {
-        const SettingValue value = store.find(key).value_or(*ProgramDefault(key));
-        bytes += Quoted(key) + ',' + RecordValue(key, value) + "\r\n";
+    for (const SettingSpec& setting : Settings) {
+        const SettingValue value = store.find(setting.key).value_or(ProgramDefault(setting));
+        bytes += Quoted(setting.key) + ',' + RecordValue(setting, value) + "\r\n";
     }
     return bytes;
 }

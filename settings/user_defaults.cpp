@@ -2,25 +2,7 @@
 
 #include "core/numbers.h"
 
-#include <algorithm>
-
 namespace ardovin {
-
-namespace {
-
-bool SameKey(QAnyStringView a, QAnyStringView b)
-{
-    return QAnyStringView::compare(a, b, Qt::CaseInsensitive) == 0;
-}
-
-} // namespace
-
-bool IsNumberSetting(QAnyStringView key)
-{
-    const std::array numberKeys{SettingKey::BatchSize, SettingKey::Solution, SettingKey::Tablet};
-    return std::any_of(numberKeys.begin(), numberKeys.end(),
-                       [&](QLatin1StringView numberKey) { return SameKey(key, numberKey); });
-}
 
 QString UserDefaults::Folded(QAnyStringView key)
 {
@@ -54,24 +36,16 @@ void UserDefaults::set(QAnyStringView key, SettingValue value)
     entries_.emplace(Folded(key), std::move(value));
 }
 
-std::optional<SettingValue> ProgramDefault(QAnyStringView key)
+SettingValue ProgramDefault(const SettingSpec& setting)
 {
-    const ProgramDefaultValues& defaults = ProgramDefaults;
-    if (SameKey(key, SettingKey::Source))
-        return ListText(defaults.Source);
-    if (SameKey(key, SettingKey::Form))
-        return ListText(defaults.Form);
-    if (SameKey(key, SettingKey::BatchUnits))
-        return ListText(defaults.BatchUnits);
-    if (SameKey(key, SettingKey::BatchSize))
-        return QString(defaults.BatchSizeText);
-    if (SameKey(key, SettingKey::Solution))
-        return QString(defaults.SolutionText);
-    if (SameKey(key, SettingKey::Tablet))
-        return defaults.TabletWeight;
-    if (SameKey(key, SettingKey::Target))
-        return ListText(defaults.Target);
-    return std::nullopt;
+    return std::visit(
+        [](auto value) -> SettingValue {
+            if constexpr (std::is_same_v<decltype(value), double>)
+                return value;
+            else
+                return ListText(value);
+        },
+        setting.programDefault);
 }
 
 QString FieldText(const SettingValue& value)

@@ -15,25 +15,28 @@ namespace ardovin {
 // A setting as the file gives it: a text, or a number when the file wrote it unquoted.
 using SettingValue = std::variant<QString, double>;
 
-// The keys Ardovin uses, as the file spells them.
-struct SettingKey
+// One of the seven settings: its key as the file spells it; its program default, used wherever
+// the user's cannot be (a number is written unquoted, a choice as its list text); and the name of
+// the control that shows it, the same in the main window and in the settings dialog.
+struct SettingSpec
 {
-    static constexpr QLatin1StringView Source{"source"};
-    static constexpr QLatin1StringView Form{"form"};
-    static constexpr QLatin1StringView BatchUnits{"batchunits"};
-    static constexpr QLatin1StringView BatchSize{"batchsize"};
-    static constexpr QLatin1StringView Solution{"solution"};
-    static constexpr QLatin1StringView Tablet{"tablet"};
-    static constexpr QLatin1StringView Target{"target"};
+    QLatin1StringView key;
+    std::variant<SulphiteSource, SourceForm, BatchUnit, TargetKind, double> programDefault;
+    const char* control;
+
+    constexpr bool isNumber() const { return std::holds_alternative<double>(programDefault); }
 };
 
-// The order in which the file is written.
-inline constexpr std::array<QLatin1StringView, 7> SettingKeysInFileOrder{
-    SettingKey::Source,   SettingKey::Form,   SettingKey::BatchUnits, SettingKey::BatchSize,
-    SettingKey::Solution, SettingKey::Tablet, SettingKey::Target};
-
-// The settings written as numbers; the other four are list texts.
-bool IsNumberSetting(QAnyStringView key);
+// The seven settings, in the order the file holds them.
+inline constexpr std::array<SettingSpec, 7> Settings{{
+    {QLatin1StringView("source"), SulphiteSource::PotassiumMetabisulphite, "cboForm"},
+    {QLatin1StringView("form"), SourceForm::Powder, "grpForm"},
+    {QLatin1StringView("batchunits"), BatchUnit::USGallon, "cboBatch"},
+    {QLatin1StringView("batchsize"), 5.0, "txtBatchSize"},
+    {QLatin1StringView("solution"), 10.0, "txtSolution"},
+    {QLatin1StringView("tablet"), 0.44, "txtTabWeight"},
+    {QLatin1StringView("target"), TargetKind::TotalFree, "cboTarget"},
+}};
 
 // The user's defaults as read from the file and as last saved. Keys are compared ignoring
 // letter case. Entries the program does not know are kept, so that a load can tell a key
@@ -60,34 +63,8 @@ private:
     QHash<QString, SettingValue> entries_;
 };
 
-// The program's own defaults, used wherever the user's cannot be: the main window's fallback
-// at start-up, and the settings dialog's fallback and its restore button. Batch size and
-// solution strength are field texts and the tablet weight a number; all three show the same
-// way once formatted.
-struct ProgramDefaultValues
-{
-    SulphiteSource Source;
-    SourceForm Form;
-    BatchUnit BatchUnits;
-    QLatin1StringView BatchSizeText;
-    QLatin1StringView SolutionText;
-    double TabletWeight;
-    TargetKind Target;
-};
-
-inline constexpr ProgramDefaultValues ProgramDefaults{
-    SulphiteSource::PotassiumMetabisulphite,
-    SourceForm::Powder,
-    BatchUnit::USGallon,
-    QLatin1StringView{"5"},
-    QLatin1StringView{"10"},
-    0.44,
-    TargetKind::TotalFree,
-};
-
-// The program default of one of the seven settings as a store value (list texts as the lists
-// show them); none for a key the program does not use.
-std::optional<SettingValue> ProgramDefault(QAnyStringView key);
+// The program default of a setting as a store value (list texts as the lists show them).
+SettingValue ProgramDefault(const SettingSpec& setting);
 
 // The text a field shows for a stored value: numbers and number texts in the standard
 // format, any other text unchanged.

@@ -2,6 +2,7 @@
 
 #include "ui/modProc.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -69,13 +70,8 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
         modProc::SetUpSpinControl(*spin);
         return spin;
     }
-    case ControlKind::List: {
-        auto* list = new QComboBox(parent);
-        if (!caption.isEmpty())
-            list->addItems(caption.split(u'|'));
-        list->setCurrentIndex(-1);
-        return list;
-    }
+    case ControlKind::List:
+        return new QComboBox(parent);
     case ControlKind::Option:
         return new QRadioButton(caption, parent);
     case ControlKind::Button:
@@ -126,7 +122,9 @@ void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
         control->setGeometry(Twips(entry.left), Twips(entry.top), Twips(entry.width),
                              Twips(entry.height));
         if (auto* list = qobject_cast<QComboBox*>(control))
-            FitListFont(*list);
+            FillList(*list, entry.items     ? entry.items()
+                            : entry.caption ? QString::fromUtf8(entry.caption).split(u'|')
+                                            : QStringList());
         if (entry.tooltip) {
             control->setToolTip(QString::fromUtf8(entry.tooltip));
             control->setAccessibleDescription(control->toolTip());
@@ -136,30 +134,56 @@ void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
     }
 }
 
+void FillList(QComboBox& list, const QStringList& items)
+{
+    list.clear();
+    list.addItems(items);
+    list.setCurrentIndex(-1);
+    FitListFont(list);
+}
+
 QColor LightGrey()
 {
     return QColor(224, 224, 224);
 }
 
-void ConnectSpinControls(const QWidget& root, std::span<const SpinBinding> bindings)
+void ConnectSpinControl(QScrollBar& spin, QLineEdit& field, SpinRule rule)
 {
-    for (const SpinBinding& binding : bindings) {
-        auto* spin = Control<QScrollBar>(root, binding.spin);
-        auto* field = Control<QLineEdit>(root, binding.field);
-        const SpinRule rule = binding.rule;
-        QObject::connect(spin, &QScrollBar::valueChanged, field, [spin, field, rule](int position) {
-            modProc::StepField(*field, *spin, rule, position);
-        });
-    }
+    QObject::connect(&spin, &QScrollBar::valueChanged, &field, [&spin, &field, rule](int position) {
+        modProc::StepField(field, spin, rule, position);
+    });
 }
 
-void EnableSourceGroups(SourceForm form, std::initializer_list<QWidget*> solutionGroup,
-                        std::initializer_list<QWidget*> tabletGroup)
+void ConnectSpinControls(const QWidget& root, std::span<const SpinBinding> bindings)
 {
-    for (QWidget* control : solutionGroup)
-        control->setEnabled(form == SourceForm::Solution);
-    for (QWidget* control : tabletGroup)
-        control->setEnabled(form == SourceForm::Tablet);
+    for (const SpinBinding& binding : bindings)
+        ConnectSpinControl(*Control<QScrollBar>(root, binding.spin),
+                           *Control<QLineEdit>(root, binding.field), binding.rule);
+}
+
+QButtonGroup& GroupFormOptions(QWidget& window)
+{
+    const std::pair<SourceForm, const char*> options[] = {
+        {SourceForm::Powder, "optPowder"},
+        {SourceForm::Solution, "optSolution"},
+        {SourceForm::Tablet, "optTablet"},
+    };
+    auto* group = new QButtonGroup(&window);
+    group->setObjectName(QStringLiteral("grpForm"));
+    for (const auto& [form, name] : options)
+        group->addButton(Control<QRadioButton>(window, name), int(form));
+    return *group;
+}
+
+void EnableSourceGroups(const QWidget& window, SourceForm form)
+{
+    const std::pair<SourceForm, const char*> controls[] = {
+        {SourceForm::Solution, "txtSolution"}, {SourceForm::Solution, "vsbPercent"},
+        {SourceForm::Solution, "lblPercent"},  {SourceForm::Tablet, "txtTabWeight"},
+        {SourceForm::Tablet, "vsbCampden"},    {SourceForm::Tablet, "lblTabWeight"},
+    };
+    for (const auto& [owner, name] : controls)
+        Control<QWidget>(window, name)->setEnabled(owner == form);
 }
 
 } // namespace ardovin

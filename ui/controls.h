@@ -3,11 +3,16 @@
 #include "core/chemistry.h"
 #include "core/entry.h"
 
-#include <initializer_list>
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <span>
+
+class QButtonGroup;
+class QComboBox;
+class QLineEdit;
+class QScrollBar;
 
 namespace ardovin {
 
@@ -35,7 +40,8 @@ struct ControlSpec
     int left, top, width, height;
     const char* caption;
     const char* tooltip;
-    const char* accessibleName; // nullptr: the caption without its access-key marker
+    const char* accessibleName;       // nullptr: the caption without its access-key marker
+    QStringList (*items)() = nullptr; // a list's items, where they come from a table of choices
 };
 
 // Screen pixels at 96 dots per inch; Qt scales them on high-density screens.
@@ -50,13 +56,19 @@ void BuildControls(QWidget& root, std::span<const ControlSpec> entries);
 // The grey of disabled target fields and of the result labels.
 QColor LightGrey();
 
-// A control built from the table, by its name.
-template <typename T> T* Control(const QWidget& root, const char* name)
+// A control of the window, by its name. A name that is misspelt, or a control of another kind,
+// ends the program at once, in every build.
+template <typename T> T* Control(const QObject& root, const char* name)
 {
     T* control = root.findChild<T*>(QString::fromLatin1(name));
-    Q_ASSERT(control);
+    if (!control)
+        qFatal("%s has no %s named %s", qPrintable(root.objectName()),
+               T::staticMetaObject.className(), name);
     return control;
 }
+
+// Makes the spin control step the field by the rule.
+void ConnectSpinControl(QScrollBar& spin, QLineEdit& field, SpinRule rule);
 
 // A spin control, the field it steps and the rule it steps by.
 struct SpinBinding
@@ -69,8 +81,33 @@ struct SpinBinding
 // Makes every spin control step its field.
 void ConnectSpinControls(const QWidget& root, std::span<const SpinBinding> bindings);
 
-// Enables the solution group for a solution, the tablet group for tablets, neither for powder.
-void EnableSourceGroups(SourceForm form, std::initializer_list<QWidget*> solutionGroup,
-                        std::initializer_list<QWidget*> tabletGroup);
+// Fills a list with its items, none chosen, in the list font that shows the longest whole.
+void FillList(QComboBox& list, const QStringList& items);
+
+// The list texts of every member, in order: ListTexts(AllSources).
+template <typename Choices> QStringList ListTexts(const Choices& all)
+{
+    QStringList texts;
+    for (const auto choice : all)
+        texts << ListText(choice);
+    return texts;
+}
+
+// The items of the lists of compounds and of targets.
+inline QStringList SourceItems()
+{
+    return ListTexts(AllSources);
+}
+inline QStringList TargetItems()
+{
+    return ListTexts(AllTargetKinds);
+}
+
+// Puts the window's source-form option buttons in one exclusive group named "grpForm", each
+// button keyed by the form it stands for.
+QButtonGroup& GroupFormOptions(QWidget& window);
+
+// Enables the solution's controls for a solution, the tablet's for tablets, neither for powder.
+void EnableSourceGroups(const QWidget& window, SourceForm form);
 
 } // namespace ardovin

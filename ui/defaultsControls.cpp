@@ -1,47 +1,69 @@
 #include "ui/defaultsControls.h"
 
 #include "core/numbers.h"
+#include "ui/controls.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 
 using namespace ardovin;
 
-namespace {
-
-// A stored list entry as text; a number matches no list item.
-std::optional<QString> StoredText(const UserDefaults& store, QLatin1StringView key)
+DefaultsControls::DefaultsControls(const QWidget& window,
+                                   std::function<void(SourceForm)> formChosen)
+    : FormChosen(std::move(formChosen))
 {
-    const std::optional<SettingValue> value = store.find(key);
-    if (!value || !std::holds_alternative<QString>(*value))
-        return std::nullopt;
-    return std::get<QString>(*value);
+    for (std::size_t i = 0; i < Settings.size(); ++i)
+        Controls[i] = Control<QObject>(window, Settings[i].control);
 }
 
-bool SelectStored(const UserDefaults& store, QLatin1StringView key, QComboBox& list)
+bool DefaultsControls::Show(QObject* control, const SettingValue& value) const
 {
-    const std::optional<QString> text = StoredText(store, key);
-    return text && SelectListItem(list, *text);
-}
-
-bool ShowStored(const UserDefaults& store, QLatin1StringView key, QLineEdit& field)
-{
-    const std::optional<SettingValue> value = store.find(key);
-    if (!value)
-        return false;
-    field.setText(FieldText(*value));
+    const QString* text = std::get_if<QString>(&value);
+    if (auto* list = qobject_cast<QComboBox*>(control))
+        return text && SelectListItem(*list, *text); // a number matches no list item
+    if (auto* field = qobject_cast<QLineEdit*>(control)) {
+        field->setText(FieldText(value));
+        return true;
+    }
+    if (const std::optional<SourceForm> form = text ? FormFromText(*text) : std::nullopt) {
+        static_cast<QButtonGroup*>(control)->button(int(*form))->setChecked(true);
+        FormChosen(*form);
+    }
     return true;
 }
 
-void ChooseForm(const DefaultsControls& controls, SourceForm form)
+bool DefaultsControls::ShowUserDefaults(const UserDefaults& store) const
 {
-    OptionFor(controls, form)->setChecked(true);
-    if (controls.formChosen)
-        controls.formChosen(form);
+    for (std::size_t i = 0; i < Settings.size(); ++i) {
+        const std::optional<SettingValue> value = store.find(Settings[i].key);
+        if (!value || !Show(Controls[i], *value))
+            return false;
+    }
+    return true;
 }
 
-} // namespace
+void DefaultsControls::ShowProgramDefaults() const
+{
+    for (std::size_t i = 0; i < Settings.size(); ++i)
+        Show(Controls[i], ProgramDefault(Settings[i]));
+}
+
+void DefaultsControls::StoreShown(UserDefaults& store) const
+{
+    for (std::size_t i = 0; i < Settings.size(); ++i) {
+        QObject* control = Controls[i];
+        QString shown;
+        if (auto* list = qobject_cast<QComboBox*>(control))
+            shown = TrimBlanks(list->currentText());
+        else if (auto* field = qobject_cast<QLineEdit*>(control))
+            shown = FormatStandard(TrimBlanks(field->text()));
+        else
+            shown = ListText(SourceForm(static_cast<QButtonGroup*>(control)->checkedId()));
+        store.set(Settings[i].key, shown);
+    }
+}
 
 bool SelectListItem(QComboBox& list, const QString& text)
 {
@@ -52,45 +74,4 @@ bool SelectListItem(QComboBox& list, const QString& text)
         }
     }
     return false;
-}
-
-QRadioButton* OptionFor(const DefaultsControls& controls, SourceForm form)
-{
-    switch (form) {
-    case SourceForm::Tablet:
-        return controls.optTablet;
-    case SourceForm::Solution:
-        return controls.optSolution;
-    case SourceForm::Powder:
-        break;
-    }
-    return controls.optPowder;
-}
-
-bool ApplyUserDefaults(const UserDefaults& store, const DefaultsControls& controls)
-{
-    if (!SelectStored(store, SettingKey::Source, *controls.cboForm))
-        return false;
-    const std::optional<SettingValue> form = store.find(SettingKey::Form);
-    if (!form)
-        return false;
-    if (std::holds_alternative<QString>(*form))
-        if (const std::optional<SourceForm> chosen = FormFromText(std::get<QString>(*form)))
-            ChooseForm(controls, *chosen);
-    return SelectStored(store, SettingKey::BatchUnits, *controls.cboBatch) &&
-           ShowStored(store, SettingKey::Solution, *controls.txtSolution) &&
-           ShowStored(store, SettingKey::Tablet, *controls.txtTabWeight) &&
-           ShowStored(store, SettingKey::BatchSize, *controls.txtBatchSize) &&
-           SelectStored(store, SettingKey::Target, *controls.cboTarget);
-}
-
-void ApplyProgramDefaults(const DefaultsControls& controls)
-{
-    SelectListItem(*controls.cboForm, ListText(ProgramDefaults.Source));
-    ChooseForm(controls, ProgramDefaults.Form);
-    SelectListItem(*controls.cboBatch, ListText(ProgramDefaults.BatchUnits));
-    controls.txtSolution->setText(FormatStandard(QString(ProgramDefaults.SolutionText)));
-    controls.txtBatchSize->setText(FormatStandard(QString(ProgramDefaults.BatchSizeText)));
-    SelectListItem(*controls.cboTarget, ListText(ProgramDefaults.Target));
-    controls.txtTabWeight->setText(FormatStandard(ProgramDefaults.TabletWeight));
 }

@@ -3,39 +3,37 @@
 #include "core/chemistry.h"
 #include "settings/user_defaults.h"
 
+#include <array>
 #include <functional>
 
 class QComboBox;
-class QLineEdit;
-class QRadioButton;
+class QObject;
+class QWidget;
 
-// The seven controls, of the main window or of the settings dialog, that show the defaults.
-struct DefaultsControls
+// The controls of a window that show the seven defaults, found by the names the settings table
+// gives: a list, a field, or the group of source-form option buttons each.
+class DefaultsControls
 {
-    QComboBox* cboForm;
-    QRadioButton* optPowder;
-    QRadioButton* optSolution;
-    QRadioButton* optTablet;
-    QComboBox* cboBatch;
-    QLineEdit* txtSolution;
-    QLineEdit* txtTabWeight;
-    QLineEdit* txtBatchSize;
-    QComboBox* cboTarget;
-    // Runs after an option button is selected, so that what follows the form is always set
-    // (an option that was selected already raises no change of its own).
-    std::function<void(ardovin::SourceForm)> formChosen;
+public:
+    // formChosen runs after an option button is selected, so that what follows the form is always
+    // set (an option that was selected already raises no change of its own).
+    DefaultsControls(const QWidget& window, std::function<void(ardovin::SourceForm)> formChosen);
+
+    // Shows the stored defaults. False at the first entry that is missing or matches no list
+    // item; the controls set before it keep their new values. A form that is none of the three
+    // exact texts changes nothing.
+    bool ShowUserDefaults(const ardovin::UserDefaults& store) const;
+    // Shows the program's own defaults.
+    void ShowProgramDefaults() const;
+    // Puts what the controls show into the store: list texts trimmed, numbers standard.
+    void StoreShown(ardovin::UserDefaults& store) const;
+
+private:
+    bool Show(QObject* control, const ardovin::SettingValue& value) const;
+
+    std::array<QObject*, ardovin::Settings.size()> Controls{};
+    std::function<void(ardovin::SourceForm)> FormChosen;
 };
 
 // Selects the item that equals the text, letter case ignored; false when none does.
 bool SelectListItem(QComboBox& list, const QString& text);
-
-// Puts the stored defaults into the controls in the program's order. False at the first entry
-// that is missing or matches no list item; the controls set before it keep their new values.
-// A form that is none of the three exact texts changes nothing.
-bool ApplyUserDefaults(const ardovin::UserDefaults& store, const DefaultsControls& controls);
-
-// Puts the program's own defaults into the controls.
-void ApplyProgramDefaults(const DefaultsControls& controls);
-
-// The option button of a form.
-QRadioButton* OptionFor(const DefaultsControls& controls, ardovin::SourceForm form);

@@ -7,13 +7,11 @@
 #include "ui/modProc.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QLabel>
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 
 using namespace ardovin;
 
@@ -25,9 +23,8 @@ using K = ControlKind;
 constexpr ControlSpec Layout[] = {
     {"Picture1", K::Panel, nullptr, 0, 0, 6150, 2535, nullptr, nullptr, "Settings panel"},
     {"fraSO2", K::Frame, "Picture1", 120, 120, 2895, 2295, "Sulphite Data", nullptr, nullptr},
-    {"cboForm", K::List, "fraSO2", 240, 480, 2415, 315,
-     "Potassium Metabisulphite|Sodium Bisulphite|Sodium Metabisulphite", "Default sulphite source.",
-     "Default sulphite source"},
+    {"cboForm", K::List, "fraSO2", 240, 480, 2415, 315, nullptr, "Default sulphite source.",
+     "Default sulphite source", SourceItems},
     {"optPowder", K::Option, "fraSO2", 240, 1080, 1095, 300, "Powder", nullptr, nullptr},
     {"optSolution", K::Option, "fraSO2", 240, 1440, 1095, 300, "Solution", nullptr, nullptr},
     {"txtSolution", K::TextField, "fraSO2", 1440, 1440, 750, 300, nullptr, "Default solution %.",
@@ -49,8 +46,8 @@ constexpr ControlSpec Layout[] = {
     {"cboBatch", K::List, "Frame2", 1680, 360, 1095, 315, "U.S. Gal.|Imp. gal.|Litres",
      "Default batch size units.", "Default batch size units"},
     {"Frame1", K::Frame, "Picture1", 3135, 1080, 2895, 735, "Target", nullptr, nullptr},
-    {"cboTarget", K::List, "Frame1", 240, 300, 2415, 315, "Total Free SO2|Molecular SO2",
-     "Default target.", "Default target"},
+    {"cboTarget", K::List, "Frame1", 240, 300, 2415, 315, nullptr, "Default target.",
+     "Default target", TargetItems},
     {"cmdRestore", K::Button, "Picture1", 3135, 1980, 2895, 375, "&Restore Program Defaults",
      "Restore program settings.", nullptr},
     {"cmdCancel", K::Button, nullptr, 3135, 2655, 1335, 375, "&Cancel",
@@ -85,7 +82,6 @@ frmSettings::frmSettings(UserDefaults& store, QString settingsFilePath, QWidget*
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     BuildControls();
-    SetSourceGroups(SourceForm::Powder);
     // Coming back from another window of the program refills the fields; coming back from
     // another program (no focus before), a message box or a list's pop-up (a window of its
     // own in Qt) does not.
@@ -99,61 +95,40 @@ void frmSettings::BuildControls()
 {
     ardovin::BuildControls(*this, Layout);
     setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
-    auto find = [this]<typename T>(T*& control, const char* name) {
-        control = Control<T>(*this, name);
-    };
-    find(Controls.cboForm, "cboForm");
-    find(Controls.optPowder, "optPowder");
-    find(Controls.optSolution, "optSolution");
-    find(Controls.optTablet, "optTablet");
-    find(Controls.cboBatch, "cboBatch");
-    find(Controls.txtSolution, "txtSolution");
-    find(Controls.txtTabWeight, "txtTabWeight");
-    find(Controls.txtBatchSize, "txtBatchSize");
-    find(Controls.cboTarget, "cboTarget");
-    find(lblPercent, "lblPercent");
-    find(lblTabWeight, "lblTabWeight");
-    find(vsbPercent, "vsbPercent");
-    find(vsbCampden, "vsbCampden");
-    Controls.formChosen = [this](SourceForm form) { SetSourceGroups(form); };
-    Controls.txtSolution->setText(QStringLiteral("10"));
-    Controls.txtTabWeight->setText(QStringLiteral("0.44"));
-    Controls.txtBatchSize->setText(QStringLiteral("23"));
-    Controls.optPowder->setChecked(true);
-
+    txtSolution = Control<QLineEdit>(*this, "txtSolution");
+    txtTabWeight = Control<QLineEdit>(*this, "txtTabWeight");
+    txtBatchSize = Control<QLineEdit>(*this, "txtBatchSize");
+    cmdOK = Control<QPushButton>(*this, "cmdOK");
+    cmdCancel = Control<QPushButton>(*this, "cmdCancel");
+    cmdRestore = Control<QPushButton>(*this, "cmdRestore");
+    grpForm = &GroupFormOptions(*this);
+    Defaults.emplace(*this, [this](SourceForm form) { SetSourceGroups(form); });
+    txtSolution->setText(QStringLiteral("10"));
+    txtTabWeight->setText(QStringLiteral("0.44"));
+    txtBatchSize->setText(QStringLiteral("23"));
     ConnectSpinControls(*this, Spins);
-    connect(Controls.optPowder, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optPowder_Click();
+    connect(grpForm, &QButtonGroup::idToggled, this, [this](int form, bool checked) {
+        if (checked)
+            SetSourceGroups(SourceForm(form));
     });
-    connect(Controls.optSolution, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optSolution_Click();
-    });
-    connect(Controls.optTablet, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optTablet_Click();
-    });
-    auto* ok = findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &frmSettings::cmdOK_Click);
-    connect(findChild<QPushButton*>(QStringLiteral("cmdCancel")), &QPushButton::clicked, this,
-            &frmSettings::cmdCancel_Click);
-    connect(findChild<QPushButton*>(QStringLiteral("cmdRestore")), &QPushButton::clicked, this,
-            &frmSettings::cmdRestore_Click);
+    grpForm->button(int(SourceForm::Powder))->setChecked(true);
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &frmSettings::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSettings::cmdCancel_Click);
+    connect(cmdRestore, &QPushButton::clicked, this, &frmSettings::cmdRestore_Click);
 }
 
 void frmSettings::Form_Activate()
 {
     if (parentWidget())
         setWindowIcon(parentWidget()->windowIcon());
-    if (!ApplyUserDefaults(Store, Controls))
-        ApplyProgramDefaults(Controls);
+    if (!Defaults->ShowUserDefaults(Store))
+        Defaults->ShowProgramDefaults();
 }
 
 void frmSettings::cmdRestore_Click()
 {
-    ApplyProgramDefaults(Controls);
+    Defaults->ShowProgramDefaults();
 }
 
 void frmSettings::cmdCancel_Click()
@@ -166,40 +141,26 @@ void frmSettings::cmdOK_Click()
     ValidateDefaults();
 }
 
-void frmSettings::optPowder_Click()
-{
-    SetSourceGroups(SourceForm::Powder);
-}
-void frmSettings::optSolution_Click()
-{
-    SetSourceGroups(SourceForm::Solution);
-}
-void frmSettings::optTablet_Click()
-{
-    SetSourceGroups(SourceForm::Tablet);
-}
-
 void frmSettings::SetSourceGroups(SourceForm form)
 {
-    EnableSourceGroups(form, {Controls.txtSolution, vsbPercent, lblPercent},
-                       {Controls.txtTabWeight, vsbCampden, lblTabWeight});
+    EnableSourceGroups(*this, form);
 }
 
 void frmSettings::ValidateDefaults()
 {
-    for (QLineEdit* field : {Controls.txtSolution, Controls.txtTabWeight, Controls.txtBatchSize})
+    for (QLineEdit* field : {txtSolution, txtTabWeight, txtBatchSize})
         if (field->text().isEmpty())
             field->setText(FormatStandard(QStringLiteral("0")));
-    const auto problem = FirstDefaultsError(
-        Controls.txtSolution->text(), Controls.txtTabWeight->text(), Controls.txtBatchSize->text());
+    const auto problem =
+        FirstDefaultsError(txtSolution->text(), txtTabWeight->text(), txtBatchSize->text());
     if (!problem) {
         SaveUserDefaults();
         return;
     }
     modProc::ShowInputError(problem->message);
-    QLineEdit* field = problem->field == InputField::Solution    ? Controls.txtSolution
-                       : problem->field == InputField::TabWeight ? Controls.txtTabWeight
-                                                                 : Controls.txtBatchSize;
+    QLineEdit* field = problem->field == InputField::Solution    ? txtSolution
+                       : problem->field == InputField::TabWeight ? txtTabWeight
+                                                                 : txtBatchSize;
     // A field of a form that is not chosen is disabled and cannot take the focus.
     if (field->isEnabled())
         field->setFocus(Qt::OtherFocusReason);
@@ -207,20 +168,7 @@ void frmSettings::ValidateDefaults()
 
 void frmSettings::SaveUserDefaults()
 {
-    auto selectedForm = [this] {
-        if (Controls.optPowder->isChecked())
-            return SourceForm::Powder;
-        return Controls.optSolution->isChecked() ? SourceForm::Solution : SourceForm::Tablet;
-    };
-    auto number = [](const QLineEdit* field) { return FormatStandard(TrimBlanks(field->text())); };
-    Store.set(SettingKey::Source, TrimBlanks(Controls.cboForm->currentText()));
-    Store.set(SettingKey::Form, ListText(selectedForm()));
-    Store.set(SettingKey::BatchUnits, TrimBlanks(Controls.cboBatch->currentText()));
-    Store.set(SettingKey::Solution, number(Controls.txtSolution));
-    Store.set(SettingKey::Tablet, number(Controls.txtTabWeight));
-    Store.set(SettingKey::BatchSize, number(Controls.txtBatchSize));
-    Store.set(SettingKey::Target, TrimBlanks(Controls.cboTarget->currentText()));
-
+    Defaults->StoreShown(Store);
     if (const auto failure = SaveSettingsFile(SettingsFilePath, Store)) {
         modProc::ShowCritical(QString::number(failure->Code) + u'\r' + failure->Description);
         return;

@@ -2,11 +2,12 @@
 
 #include "ui/defaultsControls.h"
 
+#include <optional>
 #include <QDialog>
 
-class QLabel;
+class QButtonGroup;
+class QLineEdit;
 class QPushButton;
-class QScrollBar;
 
 // The Default Settings window: edits the defaults the next start uses. It works on the store
 // and the file only, never on the main window's fields.
@@ -26,11 +27,6 @@ public slots:
     void cmdCancel_Click();
     void cmdRestore_Click();
 
-private slots:
-    void optPowder_Click();
-    void optSolution_Click();
-    void optTablet_Click();
-
 private:
     void BuildControls();
     void SetSourceGroups(ardovin::SourceForm form);
@@ -39,9 +35,12 @@ private:
 
     ardovin::UserDefaults& Store;
     QString SettingsFilePath;
-    DefaultsControls Controls{};
-    QLabel* lblPercent = nullptr;
-    QLabel* lblTabWeight = nullptr;
-    QScrollBar* vsbPercent = nullptr;
-    QScrollBar* vsbCampden = nullptr;
+    QLineEdit* txtSolution = nullptr;
+    QLineEdit* txtTabWeight = nullptr;
+    QLineEdit* txtBatchSize = nullptr;
+    QButtonGroup* grpForm = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdRestore = nullptr;
+    std::optional<DefaultsControls> Defaults; // once the controls are built
 };

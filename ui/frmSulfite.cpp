@@ -1,28 +1,19 @@
 #include "ui/frmSulfite.h"
 
-#include "core/numbers.h"
-#include "platform/addresses.h"
-#include "platform/calculator.h"
-#include "platform/clipboard.h"
-#include "platform/shell.h"
 #include "resources/programicon.h"
-#include "settings/settings_file.h"
 #include "ui/controls.h"
-#include "ui/frmAbout.h"
-#include "ui/frmFreeSO2.h"
-#include "ui/frmSettings.h"
+#include "ui/editMenu.h"
 #include "ui/modProc.h"
 
-#include <optional>
 #include <QApplication>
-#include <QCloseEvent>
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 
 using namespace ardovin;
@@ -35,9 +26,8 @@ using K = ControlKind;
 constexpr ControlSpec Layout[] = {
     {"Picture1", K::Panel, nullptr, 25, 0, 7600, 4095, nullptr, nullptr, "Main panel"},
     {"fraSO2", K::Frame, "Picture1", 120, 120, 2895, 2295, "Sulphite Data", nullptr, nullptr},
-    {"cboForm", K::List, "fraSO2", 240, 480, 2415, 315,
-     "Potassium Metabisulphite|Sodium Bisulphite|Sodium Metabisulphite", "Sulphite source.",
-     "Sulphite source"},
+    {"cboForm", K::List, "fraSO2", 240, 480, 2415, 315, nullptr, "Sulphite source.",
+     "Sulphite source", SourceItems},
     {"optPowder", K::Option, "fraSO2", 240, 1080, 1095, 300, "Powder", nullptr, nullptr},
     {"optSolution", K::Option, "fraSO2", 240, 1440, 1095, 300, "Solution", nullptr, nullptr},
     {"txtSolution", K::TextField, "fraSO2", 1440, 1440, 750, 300, nullptr,
@@ -61,8 +51,8 @@ constexpr ControlSpec Layout[] = {
     {"txtPh", K::TextField, "Frame2", 600, 840, 750, 300, nullptr, "Wine pH level.", "pH"},
     {"vsbPh", K::Spin, "Frame2", 1350, 840, 255, 300, nullptr, nullptr, "pH up down"},
     {"Label9", K::RightLabel, "Picture1", 3960, 360, 855, 300, "Target", nullptr, nullptr},
-    {"cboTarget", K::List, "Picture1", 5160, 360, 1935, 315, "Total Free SO2|Molecular SO2",
-     "Target", "Target"},
+    {"cboTarget", K::List, "Picture1", 5160, 360, 1935, 315, nullptr, "Target", "Target",
+     TargetItems},
     {"Label7", K::Label, "Picture1", 5160, 840, 975, 300, "Total Free  ", nullptr, nullptr},
     {"Label8", K::Label, "Picture1", 6360, 840, 975, 300, "Molecular", nullptr, nullptr},
     {"Label3", K::Label, "Picture1", 5280, 1080, 735, 300, "(mg/L)", nullptr, nullptr},
@@ -103,17 +93,6 @@ constexpr ControlSpec Layout[] = {
 constexpr int ClientWidth = 7650;
 constexpr int ClientHeight = 4110;
 
-// Each spin control with its field and rule.
-constexpr SpinBinding Spins[] = {
-    {"vsbBatchSize", "txtBatchSize", SpinRules::BatchSize},
-    {"vsbPh", "txtPh", SpinRules::Ph},
-    {"vsbExistSO2", "txtExistSO2", SpinRules::ExistSO2},
-    {"vsbTargetSO2", "txtTargetSO2", SpinRules::TargetSO2},
-    {"vsbTargetMolSO2", "txtTargetMolSO2", SpinRules::TargetMolSO2},
-    {"vsbCampden", "txtTabWeight", SpinRules::TabWeight},
-    {"vsbPercent", "txtSolution", SpinRules::Solution},
-};
-
 // The order in which Tab visits the controls.
 constexpr const char* TabOrder[] = {
     "txtExistSO2", "txtTargetSO2", "txtTargetMolSO2", "cboForm",      "optPowder",
@@ -121,14 +100,27 @@ constexpr const char* TabOrder[] = {
     "cboBatch",    "txtPh",        "cmdCalculate",    "cboTarget",    "cboAdditionUnits",
 };
 
-void SetFieldBackground(QLineEdit& field, const QColor& colour)
-{
-    QPalette palette = field.palette();
-    palette.setColor(QPalette::All, QPalette::Base, colour);
-    field.setPalette(palette);
-}
-
 } // namespace
+
+std::span<const frmSulfite::FieldRow> frmSulfite::Fields()
+{
+    static constexpr FieldRow rows[] = {
+        {&frmSulfite::txtBatchSize, "txtBatchSize", "vsbBatchSize", SpinRules::BatchSize,
+         InputField::BatchSize, true, &FormTexts::batchSize},
+        {&frmSulfite::txtPh, "txtPh", "vsbPh", SpinRules::Ph, InputField::Ph, true, &FormTexts::ph},
+        {&frmSulfite::txtExistSO2, "txtExistSO2", "vsbExistSO2", SpinRules::ExistSO2,
+         InputField::ExistSO2, true, &FormTexts::existSO2},
+        {&frmSulfite::txtTargetSO2, "txtTargetSO2", "vsbTargetSO2", SpinRules::TargetSO2,
+         InputField::TargetSO2, true, &FormTexts::targetSO2},
+        {&frmSulfite::txtTargetMolSO2, "txtTargetMolSO2", "vsbTargetMolSO2",
+         SpinRules::TargetMolSO2, InputField::TargetMolSO2, false, &FormTexts::targetMolSO2},
+        {&frmSulfite::txtTabWeight, "txtTabWeight", "vsbCampden", SpinRules::TabWeight,
+         InputField::TabWeight, true, &FormTexts::tabWeight},
+        {&frmSulfite::txtSolution, "txtSolution", "vsbPercent", SpinRules::Solution,
+         InputField::Solution, true, &FormTexts::solution},
+    };
+    return rows;
+}
 
 frmSulfite::frmSulfite(const QString& programDirectory, const QString& lockPath, QWidget* parent)
     : QMainWindow(parent), ProgramDirectory(programDirectory), InstanceLock(lockPath)
@@ -141,7 +133,7 @@ frmSulfite::frmSulfite(const QString& programDirectory, const QString& lockPath,
     ConnectHandlers();
     SetTabOrder();
     // Created in the powder and free-target states, with the powder units to choose from.
-    optPowder->setChecked(true);
+    grpForm->button(int(SourceForm::Powder))->setChecked(true);
     SetTargetFieldColours();
     txtExistSO2->setFocus();
 }
@@ -157,6 +149,8 @@ void frmSulfite::BuildControls()
     ardovin::BuildControls(*client, Layout);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    for (const FieldRow& row : Fields())
+        this->*row.field = Control<QLineEdit>(*this, row.name);
     auto find = [this]<typename T>(T*& control, const char* name) {
         control = Control<T>(*this, name);
     };
@@ -164,27 +158,15 @@ void frmSulfite::BuildControls()
     find(cboBatch, "cboBatch");
     find(cboTarget, "cboTarget");
     find(cboAdditionUnits, "cboAdditionUnits");
-    find(optPowder, "optPowder");
-    find(optSolution, "optSolution");
-    find(optTablet, "optTablet");
-    find(txtSolution, "txtSolution");
-    find(txtTabWeight, "txtTabWeight");
-    find(txtBatchSize, "txtBatchSize");
-    find(txtPh, "txtPh");
-    find(txtExistSO2, "txtExistSO2");
-    find(txtTargetSO2, "txtTargetSO2");
-    find(txtTargetMolSO2, "txtTargetMolSO2");
-    find(vsbPercent, "vsbPercent");
-    find(vsbCampden, "vsbCampden");
     find(vsbTargetSO2, "vsbTargetSO2");
     find(vsbTargetMolSO2, "vsbTargetMolSO2");
-    find(lblPercent, "lblPercent");
-    find(lblTabWeight, "lblTabWeight");
     find(lblExistMolSO2, "lblExistMolSO2");
     find(lblSO2Requirement, "lblSO2Requirement");
     find(lblMolSO2Requirement, "lblMolSO2Requirement");
     find(lblAddition, "lblAddition");
     find(cmdCalculate, "cmdCalculate");
+    grpForm = &GroupFormOptions(*this);
+    DefaultsShown.emplace(*this, [this](SourceForm form) { FillAdditionUnits(form); });
 }
 
 void frmSulfite::BuildMenus()
@@ -208,11 +190,10 @@ void frmSulfite::BuildMenus()
     addItem(mnuFile, "mnuFileExit", "E&xit", &frmSulfite::mnuFileExit_Click);
 
     QMenu* mnuEdit = addMenu("mnuEdit", "&Edit");
-    mnuEditCut = addItem(mnuEdit, "mnuEditCut", "Cu&t", &frmSulfite::mnuEditCut_Click);
-    mnuEditCopy = addItem(mnuEdit, "mnuEditCopy", "&Copy", &frmSulfite::mnuEditCopy_Click);
-    mnuEditPaste = addItem(mnuEdit, "mnuEditPaste", "&Paste", &frmSulfite::mnuEditPaste_Click);
-    mnuEditCut->setEnabled(false);
-    mnuEditCopy->setEnabled(false);
+    QAction* cut = addItem(mnuEdit, "mnuEditCut", "Cu&t", &frmSulfite::mnuEditCut_Click);
+    QAction* copy = addItem(mnuEdit, "mnuEditCopy", "&Copy", &frmSulfite::mnuEditCopy_Click);
+    addItem(mnuEdit, "mnuEditPaste", "&Paste", &frmSulfite::mnuEditPaste_Click);
+    Edit = new EditMenu(*this, *cut, *copy);
     connect(mnuEdit, &QMenu::aboutToShow, this, &frmSulfite::mnuEdit_Click);
 
     addItem(bar, "mnuOptions", "&Options", &frmSulfite::mnuOptions_Click);
@@ -233,32 +214,24 @@ void frmSulfite::BuildMenus()
 
 void frmSulfite::ConnectHandlers()
 {
-    for (QLineEdit* field : {txtBatchSize, txtPh, txtExistSO2, txtTargetSO2, txtTargetMolSO2,
-                             txtTabWeight, txtSolution})
+    for (const FieldRow& row : Fields()) {
+        QLineEdit* field = this->*row.field;
         connect(field, &QLineEdit::textChanged, this, &frmSulfite::ClearResults);
-    ConnectSpinControls(*this, Spins);
+        ConnectSpinControl(*Control<QScrollBar>(*this, row.spin), *field, row.rule);
+    }
     connect(cboForm, &QComboBox::currentIndexChanged, this, &frmSulfite::cboForm_Click);
     connect(cboBatch, &QComboBox::currentIndexChanged, this, &frmSulfite::cboBatch_Click);
     connect(cboAdditionUnits, &QComboBox::currentIndexChanged, this,
             &frmSulfite::cboAdditionUnits_Click);
     connect(cboTarget, &QComboBox::currentIndexChanged, this, &frmSulfite::cboTarget_Click);
-    auto onSelected = [this](QRadioButton* option, void (frmSulfite::*handler)()) {
-        connect(option, &QRadioButton::toggled, this, [this, option, handler](bool checked) {
-            // Only the selected option button is visited by Tab; arrows move within the group.
-            option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
-            if (checked)
-                (this->*handler)();
-        });
-    };
-    onSelected(optTablet, &frmSulfite::optTablet_Click);
-    onSelected(optPowder, &frmSulfite::optPowder_Click);
-    onSelected(optSolution, &frmSulfite::optSolution_Click);
+    connect(grpForm, &QButtonGroup::idToggled, this, [this](int form, bool checked) {
+        // Only the selected option button is visited by Tab; arrows move within the group.
+        grpForm->button(form)->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+        if (checked)
+            optForm_Click(SourceForm(form));
+    });
     connect(cmdCalculate, &QPushButton::clicked, this, &frmSulfite::cmdCalculate_Click);
     txtExistSO2->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && now->window() == this && now != menuBar())
-            LastFocusedControl = now;
-    });
 }
 
 void frmSulfite::SetTabOrder()
@@ -270,362 +243,4 @@ void frmSulfite::SetTabOrder()
             setTabOrder(previous, control);
         previous = control;
     }
-}
-
-bool frmSulfite::Form_Load()
-{
-    SettingsFilePath = ardovin::SettingsFilePath(ProgramDirectory);
-    // Where no lock can be made at all, the program still starts, only unprotected.
-    if (InstanceLock.tryAcquire() == SingleInstanceLock::Result::HeldByAnotherCopy) {
-        modProc::ShowCritical(windowTitle() + QStringLiteral(" already running."));
-        return false;
-    }
-    const QString zero = FormatStandard(0.0);
-    txtExistSO2->setText(zero);
-    txtTargetSO2->setText(zero);
-    txtTargetMolSO2->setText(zero);
-    modProc::ShowResult(*lblExistMolSO2, zero);
-    txtPh->setText(FormatStandard(3.5));
-    LoadUserDefaults();
-    CalculateAddition();
-    return true;
-}
-
-void frmSulfite::LoadUserDefaults()
-{
-    const DefaultsControls controls = DefaultsShownHere();
-    if (LoadSettingsFile(SettingsFilePath, Defaults) == LoadResult::Loaded &&
-        ApplyUserDefaults(Defaults, controls))
-        return;
-    modProc::ShowCritical(
-        QStringLiteral("User default settings not found.\rLoading program defaults."));
-    ApplyProgramDefaults(controls);
-}
-
-DefaultsControls frmSulfite::DefaultsShownHere()
-{
-    return {cboForm,      optPowder,
-            optSolution,  optTablet,
-            cboBatch,     txtSolution,
-            txtTabWeight, txtBatchSize,
-            cboTarget,    [this](SourceForm form) { FillAdditionUnits(form); }};
-}
-
-void frmSulfite::cmdCalculate_Click()
-{
-    ValidateInputs();
-}
-
-void frmSulfite::ValidateInputs()
-{
-    for (QLineEdit* field :
-         {txtSolution, txtTabWeight, txtBatchSize, txtPh, txtExistSO2, txtTargetSO2})
-        if (field->text().isEmpty())
-            field->setText(FormatStandard(0.0));
-    if (TargetKindFromText(cboTarget->currentText()) == TargetKind::Molecular)
-        modProc::ShowResult(*lblExistMolSO2,
-                            ExistingMolecularText(txtExistSO2->text(), txtPh->text()));
-
-    const FormTexts texts = Texts();
-    if (const auto problem = FirstInputError(texts)) {
-        modProc::ShowInputError(problem->message);
-        FocusField(problem->field);
-        return;
-    }
-    for (const Confirmation& confirmation : Confirmations(texts)) {
-        if (!modProc::AskYesNo(confirmation.question)) {
-            FocusField(confirmation.fieldOnNo);
-            ClearResults();
-            return;
-        }
-    }
-    CalculateAddition();
-}
-
-void frmSulfite::CalculateAddition()
-{
-    if (txtTargetSO2->text().isEmpty() || txtBatchSize->text().isEmpty())
-        return;
-    const DoseInputs inputs = ReadDoseInputs(Texts());
-    const DoseDisplay shown = DisplayDose(inputs, ComputeDose(inputs));
-    modProc::ShowResult(*lblExistMolSO2, shown.existMolSO2);
-    if (shown.targetMolSO2)
-        txtTargetMolSO2->setText(*shown.targetMolSO2);
-    if (shown.targetSO2)
-        txtTargetSO2->setText(*shown.targetSO2);
-    modProc::ShowResult(*lblAddition, shown.addition);
-    modProc::ShowResult(*lblSO2Requirement, shown.so2Requirement);
-    modProc::ShowResult(*lblMolSO2Requirement, shown.molSO2Requirement);
-}
-
-void frmSulfite::txtExistSO2_LostFocus()
-{
-    if (cboTarget->currentText() == ListText(TargetKind::Molecular))
-        modProc::ShowResult(*lblExistMolSO2,
-                            ExistingMolecularText(txtExistSO2->text(), txtPh->text()));
-}
-
-bool frmSulfite::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == txtExistSO2 && event->type() == QEvent::FocusOut) {
-        // Only a move to another control of the window, not a menu or another window.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtExistSO2_LostFocus();
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// Every change of a field, list or option button comes here: the addition shown no longer
-// holds, and the Free SO2 by pH window follows the new inputs.
-void frmSulfite::ClearResults()
-{
-    modProc::ClearResults(*lblAddition);
-    if (FreeSO2)
-        FreeSO2->InputsChanged();
-}
-
-void frmSulfite::cboForm_Click()
-{
-    ClearResults();
-}
-void frmSulfite::cboBatch_Click()
-{
-    ClearResults();
-}
-void frmSulfite::cboAdditionUnits_Click()
-{
-    ClearResults();
-}
-
-void frmSulfite::cboTarget_Click()
-{
-    const QString kind = TrimBlanks(cboTarget->currentText());
-    const bool free = kind == ListText(TargetKind::TotalFree);
-    if (free || kind == ListText(TargetKind::Molecular)) {
-        txtTargetSO2->setEnabled(free);
-        vsbTargetSO2->setEnabled(free);
-        txtTargetMolSO2->setEnabled(!free);
-        vsbTargetMolSO2->setEnabled(!free);
-        SetTargetFieldColours();
-    }
-    ClearResults();
-}
-
-void frmSulfite::SetTargetFieldColours()
-{
-    const QColor window = QApplication::palette().color(QPalette::Active, QPalette::Base);
-    for (QLineEdit* field : {txtTargetSO2, txtTargetMolSO2})
-        SetFieldBackground(*field, field->isEnabled() ? window : LightGrey());
-}
-
-void frmSulfite::optTablet_Click()
-{
-    SetSourceForm(SourceForm::Tablet);
-    FillAdditionUnits(SourceForm::Tablet);
-    ClearResults();
-}
-
-void frmSulfite::optPowder_Click()
-{
-    SetSourceForm(SourceForm::Powder);
-    FillAdditionUnits(SourceForm::Powder);
-    ClearResults();
-}
-
-void frmSulfite::optSolution_Click()
-{
-    SetSourceForm(SourceForm::Solution);
-    FillAdditionUnits(SourceForm::Solution);
-    ClearResults();
-}
-
-void frmSulfite::SetSourceForm(SourceForm form)
-{
-    EnableSourceGroups(form, {txtSolution, lblPercent, vsbPercent},
-                       {vsbCampden, txtTabWeight, lblTabWeight});
-}
-
-void frmSulfite::FillAdditionUnits(SourceForm form)
-{
-    cboAdditionUnits->clear();
-    for (AdditionUnit unit : AdditionUnitsFor(form))
-        cboAdditionUnits->addItem(ListText(unit));
-    cboAdditionUnits->setCurrentText(ListText(DefaultAdditionUnit(form)));
-}
-
-SourceForm frmSulfite::SelectedForm() const
-{
-    if (optSolution->isChecked())
-        return SourceForm::Solution;
-    if (optPowder->isChecked())
-        return SourceForm::Powder;
-    return SourceForm::Tablet;
-}
-
-FormTexts frmSulfite::Texts() const
-{
-    FormTexts texts;
-    texts.batchSize = txtBatchSize->text();
-    texts.batchUnit = cboBatch->currentText();
-    texts.ph = txtPh->text();
-    texts.existSO2 = txtExistSO2->text();
-    texts.targetKind = cboTarget->currentText();
-    texts.targetSO2 = txtTargetSO2->text();
-    texts.targetMolSO2 = txtTargetMolSO2->text();
-    texts.source = cboForm->currentText();
-    texts.form = SelectedForm();
-    texts.tabWeight = txtTabWeight->text();
-    texts.solution = txtSolution->text();
-    texts.additionUnit = cboAdditionUnits->currentText();
-    texts.existMolSO2 = lblExistMolSO2->text();
-    return texts;
-}
-
-QLineEdit* frmSulfite::Field(InputField field) const
-{
-    switch (field) {
-    case InputField::Solution:
-        return txtSolution;
-    case InputField::TabWeight:
-        return txtTabWeight;
-    case InputField::BatchSize:
-        return txtBatchSize;
-    case InputField::Ph:
-        return txtPh;
-    case InputField::ExistSO2:
-        return txtExistSO2;
-    case InputField::TargetSO2:
-        return txtTargetSO2;
-    case InputField::TargetMolSO2:
-        return txtTargetMolSO2;
-    }
-    return nullptr;
-}
-
-void frmSulfite::FocusField(InputField field)
-{
-    // Best effort: a disabled field cannot take the focus, and then it stays where it is.
-    QLineEdit* control = Field(field);
-    if (control->isEnabled())
-        control->setFocus(Qt::OtherFocusReason);
-}
-
-void frmSulfite::mnuFileExit_Click()
-{
-    close();
-}
-
-void frmSulfite::closeEvent(QCloseEvent* event)
-{
-    // The other windows end with the main window; nothing is saved.
-    if (About)
-        About->reject();
-    if (Settings)
-        Settings->close();
-    if (FreeSO2)
-        FreeSO2->close();
-    event->accept();
-}
-
-namespace {
-
-// The selected text of a control that has one: a field's, or a result label's (selectable
-// for copying, never editable). Nothing for a button, a list or an option button.
-std::optional<QString> SelText(const QWidget* control)
-{
-    if (const auto* field = qobject_cast<const QLineEdit*>(control))
-        return field->selectedText();
-    if (const auto* label = qobject_cast<const QLabel*>(control))
-        return label->selectedText();
-    return std::nullopt;
-}
-
-} // namespace
-
-QWidget* frmSulfite::FocusedControl() const
-{
-    // A bare Alt puts the focus on the menu bar; the control the user was in is the one before.
-    QWidget* control = focusWidget();
-    return control && control != menuBar() ? control : LastFocusedControl.data();
-}
-
-void frmSulfite::mnuEdit_Click()
-{
-    const std::optional<QString> selected = SelText(FocusedControl());
-    const bool enable = !selected || !selected->isEmpty();
-    mnuEditCut->setEnabled(enable);
-    mnuEditCopy->setEnabled(enable);
-}
-
-void frmSulfite::mnuEditCopy_Click()
-{
-    ClearClipboard();
-    if (const auto selected = SelText(FocusedControl()))
-        SetClipboardText(*selected);
-}
-
-void frmSulfite::mnuEditCut_Click()
-{
-    mnuEditCopy_Click();
-    if (auto* field = qobject_cast<QLineEdit*>(FocusedControl()))
-        field->insert(QString());
-}
-
-void frmSulfite::mnuEditPaste_Click()
-{
-    // Pasted text is taken as it is; the validation judges it when the user calculates.
-    if (auto* field = qobject_cast<QLineEdit*>(FocusedControl()))
-        field->insert(ClipboardText());
-}
-
-void frmSulfite::mnuOptions_Click()
-{
-    if (!Settings)
-        Settings = new frmSettings(Defaults, SettingsFilePath, this);
-    Settings->Form_Activate();
-    Settings->show();
-    Settings->raise();
-    Settings->activateWindow();
-}
-
-void frmSulfite::mnuToolsCalc_Click()
-{
-    if (!StartCalculator())
-        modProc::ShowMessage({QStringLiteral("Calculator"), QStringLiteral("Calculator not found!"),
-                              modProc::MessageIcon::Exclamation, modProc::MessageButtons::Ok});
-}
-
-void frmSulfite::mnuToolsTable_Click()
-{
-    OpenDocument(TableGeneratorAddress());
-}
-
-void frmSulfite::mnuToolsFreeSO2_Click()
-{
-    if (!FreeSO2)
-        FreeSO2 = new frmFreeSO2([this] { return Texts(); }, this);
-    FreeSO2->show();
-    FreeSO2->raise();
-    FreeSO2->activateWindow();
-}
-
-void frmSulfite::mnuHelpCalc_Click()
-{
-    OpenDocument(ManualAddress());
-}
-void frmSulfite::mnuHelpWeb_Click()
-{
-    OpenDocument(ProgramPageAddress());
-}
-void frmSulfite::mnuHelpEmail_Click()
-{
-    OpenDocument(MailAddress());
-}
-
-void frmSulfite::mnuHelpAbout_Click()
-{
-    frmAbout about(this);
-    About = &about;
-    about.exec();
 }

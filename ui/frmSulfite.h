@@ -1,29 +1,35 @@
 #pragma once
 
 #include "core/calculation.h"
+#include "core/entry.h"
 #include "core/validation.h"
 #include "platform/single_instance.h"
 #include "settings/user_defaults.h"
 #include "ui/defaultsControls.h"
 
+#include <optional>
 #include <QMainWindow>
 #include <QPointer>
+#include <span>
 
+class EditMenu;
 class frmAbout;
 class frmFreeSO2;
 class frmSettings;
 
-class QAction;
+class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QPushButton;
-class QRadioButton;
 class QScrollBar;
 
 // The main window: the batch, the sulphite source and the target in, the addition out.
 // A field's text is its value; nothing here keeps a numeric copy.
+//
+// Its parts: the layout and its building (frmSulfite.cpp); start-up, Calculate and closing
+// (frmSulfiteCalculate.cpp); what follows a choice in a list or of an option button
+// (frmSulfiteChoices.cpp); the commands of the menus (frmSulfiteCommands.cpp).
 class frmSulfite : public QMainWindow
 {
     Q_OBJECT
@@ -62,9 +68,8 @@ private slots:
     void cboBatch_Click();
     void cboAdditionUnits_Click();
     void cboTarget_Click();
-    void optTablet_Click();
-    void optPowder_Click();
-    void optSolution_Click();
+    // One handler for the source-form option buttons, told the form of the one selected.
+    void optForm_Click(ardovin::SourceForm form);
     void txtExistSO2_LostFocus();
 
 protected:
@@ -72,6 +77,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One numeric field and all that follows from it: its spin control and rule, whether
+    // Calculate writes 0.00 into it when it is empty, and the text of the form it gives.
+    struct FieldRow
+    {
+        QLineEdit* frmSulfite::*field;
+        const char* name;
+        const char* spin;
+        ardovin::SpinRule rule;
+        ardovin::InputField id;
+        bool zeroFilledByCalculate;
+        QString ardovin::FormTexts::*text;
+    };
+    static std::span<const FieldRow> Fields();
+
     void BuildControls();
     void BuildMenus();
     void ConnectHandlers();
@@ -80,9 +99,7 @@ private:
     void ValidateInputs();
     void CalculateAddition();
     void LoadUserDefaults();
-    DefaultsControls DefaultsShownHere();
     void ClearResults();
-    void SetSourceForm(ardovin::SourceForm form);
     void FillAdditionUnits(ardovin::SourceForm form);
     void SetTargetFieldColours();
 
@@ -90,26 +107,23 @@ private:
     ardovin::SourceForm SelectedForm() const;
     QLineEdit* Field(ardovin::InputField field) const;
     void FocusField(ardovin::InputField field);
-    // The control the Edit menu works on: the one with the keyboard focus in this window.
-    QWidget* FocusedControl() const;
 
     QString ProgramDirectory;
     QString SettingsFilePath;
     ardovin::SingleInstanceLock InstanceLock;
     ardovin::UserDefaults Defaults;
+    std::optional<DefaultsControls> DefaultsShown; // once the controls are built
     QPointer<frmSettings> Settings;
     QPointer<frmAbout> About;
     // Built when first opened, kept when closed.
     QPointer<frmFreeSO2> FreeSO2;
-    QPointer<QWidget> LastFocusedControl;
+    EditMenu* Edit = nullptr;
 
     QComboBox* cboForm = nullptr;
     QComboBox* cboBatch = nullptr;
     QComboBox* cboTarget = nullptr;
     QComboBox* cboAdditionUnits = nullptr;
-    QRadioButton* optPowder = nullptr;
-    QRadioButton* optSolution = nullptr;
-    QRadioButton* optTablet = nullptr;
+    QButtonGroup* grpForm = nullptr;
     QLineEdit* txtSolution = nullptr;
     QLineEdit* txtTabWeight = nullptr;
     QLineEdit* txtBatchSize = nullptr;
@@ -117,18 +131,11 @@ private:
     QLineEdit* txtExistSO2 = nullptr;
     QLineEdit* txtTargetSO2 = nullptr;
     QLineEdit* txtTargetMolSO2 = nullptr;
-    QScrollBar* vsbPercent = nullptr;
-    QScrollBar* vsbCampden = nullptr;
     QScrollBar* vsbTargetSO2 = nullptr;
     QScrollBar* vsbTargetMolSO2 = nullptr;
-    QLabel* lblPercent = nullptr;
-    QLabel* lblTabWeight = nullptr;
     QLabel* lblExistMolSO2 = nullptr;
     QLabel* lblSO2Requirement = nullptr;
     QLabel* lblMolSO2Requirement = nullptr;
     QLabel* lblAddition = nullptr;
     QPushButton* cmdCalculate = nullptr;
-    QAction* mnuEditCut = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
 };

@@ -12,11 +12,11 @@ using namespace ardovin;
 // A number (or a number setting's text that reads as one) comes back within 1e-6 of its
 // single-precision value, one beyond single precision whole; any other text as it was, unless
 // it holds a double quote, which the format cannot carry.
-static bool Kept(QLatin1StringView key, const SettingValue& before, const SettingValue& after)
+static bool Kept(const SettingSpec& setting, const SettingValue& before, const SettingValue& after)
 {
     const double* number = std::get_if<double>(&before);
     std::optional<double> expected = number ? std::optional(*number) : std::nullopt;
-    if (!number && IsNumberSetting(key))
+    if (!number && setting.isNumber())
         expected = ReadSingle(std::get<QString>(before));
     if (!expected)
         return after == before || std::get<QString>(before).contains(u'"');
@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         (void)ParseSettings(QByteArrayView(data, qsizetype(size)), read);
         const QByteArray written = SettingsFileBytes(read);
         FUZZ_REQUIRE(ParseSettings(written, reread) == LoadResult::Loaded && reread.size() == 7);
-        for (const QLatin1StringView key : SettingKeysInFileOrder)
-            if (const auto before = read.find(key))
-                FUZZ_REQUIRE(Kept(key, *before, *reread.find(key)));
+        for (const SettingSpec& setting : Settings)
+            if (const auto before = read.find(setting.key))
+                FUZZ_REQUIRE(Kept(setting, *before, *reread.find(setting.key)));
         const QByteArray rewritten = SettingsFileBytes(reread);
         FUZZ_REQUIRE(ParseSettings(rewritten, third) == LoadResult::Loaded &&
                      SettingsFileBytes(third) == rewritten);

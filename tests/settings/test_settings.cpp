@@ -147,7 +147,7 @@ beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
         QCOMPARE(ReadFile(path), QByteArray(DefaultFile).replace(",5\r", ",42\r"));
         UserDefaults read;
         QCOMPARE(LoadSettingsFile(path, read), LoadResult::Loaded);
-        QCOMPARE(std::get<double>(*read.find(SettingKey::BatchSize)), 42.0);
+        QCOMPARE(std::get<double>(*read.find(u"batchsize")), 42.0);
         QVERIFY(WriteFile(scratch.filePath("large"), QByteArray(17 * 1024 * 1024, ' ')));
         for (const char* unavailable : {"", "missing", "large"})
             QCOMPARE(LoadSettingsFile(scratch.filePath(unavailable), read),

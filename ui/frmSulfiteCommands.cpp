@@ -1,0 +1,79 @@
+#include "platform/addresses.h"
+#include "platform/calculator.h"
+#include "platform/shell.h"
+#include "ui/editMenu.h"
+#include "ui/frmAbout.h"
+#include "ui/frmFreeSO2.h"
+#include "ui/frmSettings.h"
+#include "ui/frmSulfite.h"
+#include "ui/modProc.h"
+
+using namespace ardovin;
+
+void frmSulfite::mnuEdit_Click()
+{
+    Edit->Opening();
+}
+void frmSulfite::mnuEditCut_Click()
+{
+    Edit->Cut();
+}
+void frmSulfite::mnuEditCopy_Click()
+{
+    Edit->Copy();
+}
+void frmSulfite::mnuEditPaste_Click()
+{
+    Edit->Paste();
+}
+
+void frmSulfite::mnuOptions_Click()
+{
+    if (!Settings)
+        Settings = new frmSettings(Defaults, SettingsFilePath, this);
+    Settings->Form_Activate();
+    Settings->show();
+    Settings->raise();
+    Settings->activateWindow();
+}
+
+void frmSulfite::mnuToolsCalc_Click()
+{
+    if (!StartCalculator())
+        modProc::ShowMessage({QStringLiteral("Calculator"), QStringLiteral("Calculator not found!"),
+                              modProc::MessageIcon::Exclamation, modProc::MessageButtons::Ok});
+}
+
+void frmSulfite::mnuToolsTable_Click()
+{
+    OpenDocument(TableGeneratorAddress());
+}
+
+void frmSulfite::mnuToolsFreeSO2_Click()
+{
+    if (!FreeSO2)
+        FreeSO2 = new frmFreeSO2([this] { return Texts(); }, this);
+    FreeSO2->show();
+    FreeSO2->raise();
+    FreeSO2->activateWindow();
+}
+
+void frmSulfite::mnuHelpCalc_Click()
+{
+    OpenDocument(ManualAddress());
+}
+void frmSulfite::mnuHelpWeb_Click()
+{
+    OpenDocument(ProgramPageAddress());
+}
+void frmSulfite::mnuHelpEmail_Click()
+{
+    OpenDocument(MailAddress());
+}
+
+void frmSulfite::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    About = &about;
+    about.exec();
+}
