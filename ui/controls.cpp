@@ -111,10 +111,7 @@ void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
 {
     const QFont font = modProc::ProgramFont();
     for (const ControlSpec& entry : entries) {
-        QWidget* parent = &root;
-        if (entry.container)
-            parent = root.findChild<QWidget*>(QString::fromLatin1(entry.container));
-        Q_ASSERT(parent);
+        QWidget* parent = entry.container ? Control<QWidget>(root, entry.container) : &root;
         QWidget* control = CreateControl(entry, parent);
         control->setObjectName(QString::fromLatin1(entry.name));
         if (entry.kind != ControlKind::List)

@@ -89,11 +89,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
     ardovin::BuildControls(*this, Layout);
-    Label1 = findChild<QLabel*>(QStringLiteral("Label1"));
-    Label2 = findChild<QLabel*>(QStringLiteral("Label2"));
-    lblWeb = findChild<QLabel*>(QStringLiteral("lblWeb"));
-    lblMail = findChild<QLabel*>(QStringLiteral("lblMail"));
-    cmdOK = findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    Label1 = Control<QLabel>(*this, "Label1");
+    Label2 = Control<QLabel>(*this, "Label2");
+    lblWeb = Control<QLabel>(*this, "lblWeb");
+    lblMail = Control<QLabel>(*this, "lblMail");
+    cmdOK = Control<QPushButton>(*this, "cmdOK");
     StyleControls();
     FitToText();
     setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
@@ -109,19 +109,19 @@ void frmAbout::StyleControls()
 {
     // The panel is light grey whatever the colour scheme, so its texts are black whatever the
     // scheme's text colour.
-    auto* panel = findChild<QWidget*>(QStringLiteral("Picture1"));
+    auto* panel = Control<QWidget>(*this, "Picture1");
     SetColours(*panel, LightGrey(), Qt::black);
     for (QLabel* label : panel->findChildren<QLabel*>())
         SetColours(*label, LightGrey(), Qt::black);
 
-    auto* picture = findChild<QLabel*>(QStringLiteral("Picture2"));
+    auto* picture = Control<QLabel>(*this, "Picture2");
     picture->setPixmap(ProgramIcon().pixmap(PictureSize, PictureSize));
     picture->setAlignment(Qt::AlignCenter);
 
     SetPointSize(*Label1, NamePointSize);
     SetPointSize(*Label2, NamePointSize);
     SetColours(*Label2, LightGrey(), WineRed());
-    SetPointSize(*findChild<QLabel*>(QStringLiteral("Label3")), VersionPointSize);
+    SetPointSize(*Control<QLabel>(*this, "Label3"), VersionPointSize);
 
     lblWeb->setText(SiteHost());
     lblWeb->setAccessibleName(SiteHost());

@@ -34,16 +34,11 @@ private slots:
         const QString site = QStringLiteral("http://" EXPECTED_SITE_HOST);
         OpenDocument(ManualAddress());
         OpenDocument(ProgramPageAddress().toString());
-        QList<QUrl> recorded; // an opener installed for a while, then the desktop's again
-        {
-            ScopedDocumentOpener recorder([&recorded](const QUrl& url) { recorded << url; });
-            OpenDocument(TableGeneratorAddress());
-        }
-        QCOMPARE(recorded, QList<QUrl>{QUrl(site + "/sulphtable.php")});
+        OpenDocument(TableGeneratorAddress());
         OpenDocument(MailAddress());
-        QCOMPARE(opened,
-                 (QList<QUrl>{QUrl(site + "/sulphManual.html"), QUrl(site + "/sulphite.html"),
-                              QUrl("mailto:" EXPECTED_SUPPORT_MAIL)}));
+        QCOMPARE(opened, (QList<QUrl>{QUrl(site + "/sulphManual.html"),
+                                      QUrl(site + "/sulphite.html"), QUrl(site + "/sulphtable.php"),
+                                      QUrl("mailto:" EXPECTED_SUPPORT_MAIL)}));
         QCOMPARE(SiteHomeAddress(), QUrl(site));
     }
 

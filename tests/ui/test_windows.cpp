@@ -1,7 +1,6 @@
 // The windows through their real controls. The rules behind them are tested in core and
 // settings.
 #include "platform/addresses.h"
-#include "platform/shell.h"
 #include "settings/settings_format.h"
 #include "ui/freeSO2Chart.h"
 #include "ui/frmAbout.h"
@@ -9,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -31,7 +31,6 @@ class TestWindows : public QObject
     frmSettings* dialog = nullptr;
     FreeSO2Chart* chart = nullptr; // in the Free SO2 by pH window
     QStringList opened;            // addresses handed to the desktop
-    ScopedDocumentOpener recorder{[this](const QUrl& url) { opened << url.toString(); }};
 
     // A main window started as the program starts it, on a folder with the settings given.
     void Start(const QByteArray& settings)
@@ -66,7 +65,15 @@ class TestWindows : public QObject
         return QTest::qWaitForWindowActive(dialog);
     }
 
+public slots:
+    void open(const QUrl& address) { opened << address.toString(); }
+
 private slots:
+    void initTestCase()
+    {
+        for (const char* scheme : {"http", "https", "mailto", "file"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
