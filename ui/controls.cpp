@@ -2,6 +2,7 @@
 
 #include "ui/modProc.h"
 
+#include <map>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -110,6 +111,7 @@ void FitListFont(QComboBox& list)
 void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
 {
     const QFont font = modProc::ProgramFont();
+    std::map<int, QWidget*> tabOrder;
     for (const ControlSpec& entry : entries) {
         QWidget* parent = entry.container ? Control<QWidget>(root, entry.container) : &root;
         QWidget* control = CreateControl(entry, parent);
@@ -128,6 +130,14 @@ void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
         }
         if (entry.kind != ControlKind::ResultLabel)
             control->setAccessibleName(AccessibleName(entry));
+        if (entry.tabIndex > 0)
+            tabOrder[entry.tabIndex] = control;
+    }
+    QWidget* previous = nullptr;
+    for (const auto& [index, control] : tabOrder) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
     }
 }
 

@@ -42,6 +42,7 @@ struct ControlSpec
     const char* tooltip;
     const char* accessibleName;       // nullptr: the caption without its access-key marker
     QStringList (*items)() = nullptr; // a list's items, where they come from a table of choices
+    int tabIndex = 0; // from 1, the place in the Tab order; 0 in the order of creation
 };
 
 // Screen pixels at 96 dots per inch; Qt scales them on high-density screens.
@@ -50,7 +51,8 @@ constexpr int Twips(int twips)
     return (twips + 7) / 15;
 }
 
-// Creates the controls on root in the order given; a container must come before its controls.
+// Creates the controls on root in the order given, a container before its controls, then sets
+// the Tab order: first the numbered controls by their numbers, then the others as created.
 void BuildControls(QWidget& root, std::span<const ControlSpec> entries);
 
 // The grey of disabled target fields and of the result labels.

@@ -6,8 +6,8 @@
 #include "ui/controls.h"
 #include "ui/modProc.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QMessageBox>

@@ -5,8 +5,8 @@
 #include "ui/editMenu.h"
 #include "ui/modProc.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLabel>
@@ -22,55 +22,59 @@ namespace {
 
 using K = ControlKind;
 
-// The main window as it is laid out, in twips.
+// The main window as it is laid out, in twips; the last number is the place in the Tab order.
 constexpr ControlSpec Layout[] = {
     {"Picture1", K::Panel, nullptr, 25, 0, 7600, 4095, nullptr, nullptr, "Main panel"},
     {"fraSO2", K::Frame, "Picture1", 120, 120, 2895, 2295, "Sulphite Data", nullptr, nullptr},
     {"cboForm", K::List, "fraSO2", 240, 480, 2415, 315, nullptr, "Sulphite source.",
-     "Sulphite source", SourceItems},
-    {"optPowder", K::Option, "fraSO2", 240, 1080, 1095, 300, "Powder", nullptr, nullptr},
-    {"optSolution", K::Option, "fraSO2", 240, 1440, 1095, 300, "Solution", nullptr, nullptr},
+     "Sulphite source", SourceItems, 4},
+    {"optPowder", K::Option, "fraSO2", 240, 1080, 1095, 300, "Powder", nullptr, nullptr, nullptr,
+     5},
+    {"optSolution", K::Option, "fraSO2", 240, 1440, 1095, 300, "Solution", nullptr, nullptr,
+     nullptr, 6},
     {"txtSolution", K::TextField, "fraSO2", 1440, 1440, 750, 300, nullptr,
-     "Percentage of sulphite in solution.", "Solution percentage"},
+     "Percentage of sulphite in solution.", "Solution percentage", nullptr, 7},
     {"vsbPercent", K::Spin, "fraSO2", 2190, 1440, 255, 300, nullptr, nullptr,
      "Solution percentage up down"},
     {"lblPercent", K::Label, "fraSO2", 2520, 1440, 255, 300, "%", nullptr, nullptr},
-    {"optTablet", K::Option, "fraSO2", 240, 1800, 975, 300, "Tablet", nullptr, nullptr},
+    {"optTablet", K::Option, "fraSO2", 240, 1800, 975, 300, "Tablet", nullptr, nullptr, nullptr, 8},
     {"txtTabWeight", K::TextField, "fraSO2", 1440, 1800, 750, 300, nullptr, "Mass of 1 tablet.",
-     "Tablet weight"},
+     "Tablet weight", nullptr, 9},
     {"vsbCampden", K::Spin, "fraSO2", 2190, 1800, 255, 300, nullptr, nullptr,
      "Tablet weight up down"},
     {"lblTabWeight", K::Label, "fraSO2", 2520, 1800, 255, 300, "g", nullptr, nullptr},
     {"Frame2", K::Frame, "Picture1", 120, 2520, 2895, 1335, "Batch Data", nullptr, nullptr},
     {"Label5", K::Label, "Frame2", 120, 360, 735, 300, "Size", nullptr, nullptr},
-    {"txtBatchSize", K::TextField, "Frame2", 600, 360, 750, 300, nullptr, "Batch size.", "Size"},
+    {"txtBatchSize", K::TextField, "Frame2", 600, 360, 750, 300, nullptr, "Batch size.", "Size",
+     nullptr, 10},
     {"vsbBatchSize", K::Spin, "Frame2", 1350, 360, 255, 300, nullptr, nullptr, "Size up down"},
     {"cboBatch", K::List, "Frame2", 1680, 360, 1095, 315, "U.S. Gal.|Imp. Gal.|Litres",
-     "Batch size units.", "Batch size units"},
+     "Batch size units.", "Batch size units", nullptr, 11},
     {"Label6", K::Label, "Frame2", 120, 840, 375, 300, "pH", nullptr, nullptr},
-    {"txtPh", K::TextField, "Frame2", 600, 840, 750, 300, nullptr, "Wine pH level.", "pH"},
+    {"txtPh", K::TextField, "Frame2", 600, 840, 750, 300, nullptr, "Wine pH level.", "pH", nullptr,
+     12},
     {"vsbPh", K::Spin, "Frame2", 1350, 840, 255, 300, nullptr, nullptr, "pH up down"},
     {"Label9", K::RightLabel, "Picture1", 3960, 360, 855, 300, "Target", nullptr, nullptr},
     {"cboTarget", K::List, "Picture1", 5160, 360, 1935, 315, nullptr, "Target", "Target",
-     TargetItems},
+     TargetItems, 14},
     {"Label7", K::Label, "Picture1", 5160, 840, 975, 300, "Total Free  ", nullptr, nullptr},
     {"Label8", K::Label, "Picture1", 6360, 840, 975, 300, "Molecular", nullptr, nullptr},
     {"Label3", K::Label, "Picture1", 5280, 1080, 735, 300, "(mg/L)", nullptr, nullptr},
     {"Label10", K::Label, "Picture1", 6480, 1080, 735, 300, "(mg/L)", nullptr, nullptr},
     {"Label1", K::RightLabel, "Picture1", 3720, 1440, 1215, 300, "Existing SO2", nullptr, nullptr},
     {"txtExistSO2", K::TextField, "Picture1", 5160, 1440, 750, 300, nullptr,
-     "Measured free SO2 level.", "Existing SO2"},
+     "Measured free SO2 level.", "Existing SO2", nullptr, 1},
     {"vsbExistSO2", K::Spin, "Picture1", 5910, 1440, 255, 300, nullptr, nullptr,
      "Existing SO2 up down"},
     {"lblExistMolSO2", K::ResultLabel, "Picture1", 6360, 1440, 750, 300, nullptr,
      "Calculated existing molecular SO2 level.", "Existing molecular SO2"},
     {"Label2", K::RightLabel, "Picture1", 3720, 1800, 1215, 300, "Target SO2", nullptr, nullptr},
     {"txtTargetSO2", K::TextField, "Picture1", 5160, 1800, 750, 300, nullptr,
-     "Desired free SO2 target level.", "Target SO2"},
+     "Desired free SO2 target level.", "Target SO2", nullptr, 2},
     {"vsbTargetSO2", K::Spin, "Picture1", 5910, 1800, 255, 300, nullptr, nullptr,
      "Target SO2 up down"},
     {"txtTargetMolSO2", K::TextField, "Picture1", 6360, 1800, 750, 300, nullptr,
-     "Desired molecular SO2 target level.", "Target molecular SO2"},
+     "Desired molecular SO2 target level.", "Target molecular SO2", nullptr, 3},
     {"vsbTargetMolSO2", K::Spin, "Picture1", 7110, 1800, 255, 300, nullptr, nullptr,
      "Target molecular SO2 up down"},
     {"Label11", K::RightLabel, "Picture1", 3240, 2160, 1695, 300, "SO2 Requirement", nullptr,
@@ -84,21 +88,14 @@ constexpr ControlSpec Layout[] = {
     {"lblAddition", K::ResultLabel, "Picture1", 5160, 2880, 975, 300, nullptr,
      "Amount of sulphite required to achieve target SO2 level.", "Required Addition"},
     {"cboAdditionUnits", K::List, "Picture1", 6360, 2880, 855, 315, nullptr, "Addition Units",
-     "Addition Units"},
+     "Addition Units", nullptr, 15},
     {"cmdCalculate", K::Button, "Picture1", 5160, 3480, 1935, 375, "&Calculate",
-     "Compute sulphite requirements.", nullptr},
+     "Compute sulphite requirements.", nullptr, nullptr, 13},
 };
 
 // The client area, in twips.
 constexpr int ClientWidth = 7650;
 constexpr int ClientHeight = 4110;
-
-// The order in which Tab visits the controls.
-constexpr const char* TabOrder[] = {
-    "txtExistSO2", "txtTargetSO2", "txtTargetMolSO2", "cboForm",      "optPowder",
-    "optSolution", "txtSolution",  "optTablet",       "txtTabWeight", "txtBatchSize",
-    "cboBatch",    "txtPh",        "cmdCalculate",    "cboTarget",    "cboAdditionUnits",
-};
 
 } // namespace
 
@@ -131,7 +128,6 @@ frmSulfite::frmSulfite(const QString& programDirectory, const QString& lockPath,
     BuildMenus();
     BuildControls();
     ConnectHandlers();
-    SetTabOrder();
     // Created in the powder and free-target states, with the powder units to choose from.
     grpForm->button(int(SourceForm::Powder))->setChecked(true);
     SetTargetFieldColours();
@@ -232,15 +228,4 @@ void frmSulfite::ConnectHandlers()
     });
     connect(cmdCalculate, &QPushButton::clicked, this, &frmSulfite::cmdCalculate_Click);
     txtExistSO2->installEventFilter(this);
-}
-
-void frmSulfite::SetTabOrder()
-{
-    QWidget* previous = nullptr;
-    for (const char* name : TabOrder) {
-        auto* control = Control<QWidget>(*this, name);
-        if (previous)
-            setTabOrder(previous, control);
-        previous = control;
-    }
 }

@@ -94,7 +94,6 @@ private:
     void BuildControls();
     void BuildMenus();
     void ConnectHandlers();
-    void SetTabOrder();
 
     void ValidateInputs();
     void CalculateAddition();
