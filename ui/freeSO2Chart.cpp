@@ -182,7 +182,7 @@ void FreeSO2Chart::paintEvent(QPaintEvent*)
 
     // The curves and the point, kept within the plot.
     painter.save();
-    painter.setClipRect(plot.adjusted(-PointSize, -PointSize, 0, 0));
+    painter.setClipRect(plot.adjusted(-PointSize, -PointSize, PointSize, PointSize));
     for (int i = 0; i < Curves.size(); ++i) {
         const QList<QPointF>& points = Curves[i].points;
         QPainterPath path(at(points.value(0)));

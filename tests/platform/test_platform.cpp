@@ -27,6 +27,11 @@ private slots:
         for (const char* scheme : {"http", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
     }
+    void cleanupTestCase()
+    {
+        for (const char* scheme : {"http", "mailto"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
 
     // The commands' addresses, on the site and to the mail address the build was given.
     void addressesReachTheDesktop()

@@ -31,6 +31,7 @@ class TestWindows : public QObject
     frmSettings* dialog = nullptr;
     FreeSO2Chart* chart = nullptr; // in the Free SO2 by pH window
     QStringList opened;            // addresses handed to the desktop
+    static constexpr const char* Schemes[] = {"http", "https", "mailto", "file"};
 
     // A main window started as the program starts it, on a folder with the settings given.
     void Start(const QByteArray& settings)
@@ -71,8 +72,13 @@ public slots:
 private slots:
     void initTestCase()
     {
-        for (const char* scheme : {"http", "https", "mailto", "file"})
+        for (const char* scheme : Schemes)
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    void cleanupTestCase()
+    {
+        for (const char* scheme : Schemes)
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     }
     void init()
     {
