@@ -44,6 +44,14 @@ std::optional<Member> MatchText(const std::array<Member, N>& members, const QStr
     return std::nullopt;
 }
 
+// The row of a table that holds the member; every member has one.
+template <typename Table, typename Row, typename Member>
+const Row& RowOf(const Table& table, Member Row::*key, Member member)
+{
+    return *std::find_if(table.begin(), table.end(),
+                         [&](const Row& row) { return row.*key == member; });
+}
+
 // F(pH) = 10^(pH - pKa) + 1: how many parts of free SO2 hold one part of molecular SO2.
 double FreeToMolecularRatio(float pH)
 {
@@ -54,15 +62,7 @@ double FreeToMolecularRatio(float pH)
 
 QString ListText(SulphiteSource source)
 {
-    switch (source) {
-    case SulphiteSource::PotassiumMetabisulphite:
-        return QStringLiteral("Potassium Metabisulphite");
-    case SulphiteSource::SodiumBisulphite:
-        return QStringLiteral("Sodium Bisulphite");
-    case SulphiteSource::SodiumMetabisulphite:
-        return QStringLiteral("Sodium Metabisulphite");
-    }
-    return {};
+    return QString::fromLatin1(RowOf(Compounds, &CompoundRow::source, source).listText);
 }
 
 QString ListText(SourceForm form)
@@ -91,15 +91,7 @@ QString ListText(TargetKind kind)
 
 QString ListText(BatchUnit unit)
 {
-    switch (unit) {
-    case BatchUnit::USGallon:
-        return QStringLiteral("U.S. Gal.");
-    case BatchUnit::ImperialGallon:
-        return QStringLiteral("Imp. Gal.");
-    case BatchUnit::Litre:
-        return QStringLiteral("Litres");
-    }
-    return {};
+    return QString::fromLatin1(RowOf(BatchUnits, &BatchUnitRow::unit, unit).listText);
 }
 
 QString ListText(AdditionUnit unit)
@@ -187,28 +179,15 @@ AdditionUnit DefaultAdditionUnit(SourceForm form)
 
 float SO2Fraction(SulphiteSource source)
 {
-    switch (source) {
-    case SulphiteSource::PotassiumMetabisulphite:
-        return static_cast<float>(0.576312049081521);
-    case SulphiteSource::SodiumBisulphite:
-        return static_cast<float>(0.615638904104323);
-    case SulphiteSource::SodiumMetabisulphite:
-        return static_cast<float>(0.673978338514626);
-    }
-    return 0.0f;
+    return static_cast<float>(RowOf(Compounds, &CompoundRow::source, source).so2Fraction);
 }
 
 std::optional<float> UnitsPerLitre(BatchUnit unit)
 {
-    switch (unit) {
-    case BatchUnit::USGallon:
-        return static_cast<float>(0.264172);
-    case BatchUnit::ImperialGallon:
-        return static_cast<float>(0.219969);
-    case BatchUnit::Litre:
-        break;
-    }
-    return std::nullopt;
+    const double perLitre = RowOf(BatchUnits, &BatchUnitRow::unit, unit).perLitre;
+    if (perLitre == 0)
+        return std::nullopt;
+    return static_cast<float>(perLitre);
 }
 
 float ToLitres(float size, BatchUnit unit)

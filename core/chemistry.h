@@ -23,14 +23,50 @@ enum class AdditionUnit {
     AvoirdupoisOunces
 };
 
+// Each compound, in the order its list shows them: its list text, and the grams of SO2 that one
+// gram of it yields.
+struct CompoundRow
+{
+    SulphiteSource source;
+    const char* listText;
+    double so2Fraction;
+};
+inline constexpr std::array Compounds{
+    CompoundRow{SulphiteSource::PotassiumMetabisulphite, "Potassium Metabisulphite",
+                0.576312049081521},
+    CompoundRow{SulphiteSource::SodiumBisulphite, "Sodium Bisulphite", 0.615638904104323},
+    CompoundRow{SulphiteSource::SodiumMetabisulphite, "Sodium Metabisulphite", 0.673978338514626},
+};
+
+// Each batch unit, in the order its list shows them: its list text, and how many of it make a
+// litre (0 for the litre itself).
+struct BatchUnitRow
+{
+    BatchUnit unit;
+    const char* listText;
+    double perLitre;
+};
+inline constexpr std::array BatchUnits{
+    BatchUnitRow{BatchUnit::USGallon, "U.S. Gal.", 0.264172},
+    BatchUnitRow{BatchUnit::ImperialGallon, "Imp. Gal.", 0.219969},
+    BatchUnitRow{BatchUnit::Litre, "Litres", 0},
+};
+
+// The members of a table's rows, in its order.
+template <typename Row, std::size_t N, typename Member>
+constexpr std::array<Member, N> MembersOf(const std::array<Row, N>& table, Member Row::*member)
+{
+    std::array<Member, N> members{};
+    for (std::size_t i = 0; i < N; ++i)
+        members[i] = table[i].*member;
+    return members;
+}
+
 // Every member in the order its list shows it.
-inline constexpr std::array AllSources{SulphiteSource::PotassiumMetabisulphite,
-                                       SulphiteSource::SodiumBisulphite,
-                                       SulphiteSource::SodiumMetabisulphite};
+inline constexpr std::array AllSources = MembersOf(Compounds, &CompoundRow::source);
 inline constexpr std::array AllForms{SourceForm::Tablet, SourceForm::Powder, SourceForm::Solution};
 inline constexpr std::array AllTargetKinds{TargetKind::TotalFree, TargetKind::Molecular};
-inline constexpr std::array AllBatchUnits{BatchUnit::USGallon, BatchUnit::ImperialGallon,
-                                          BatchUnit::Litre};
+inline constexpr std::array AllBatchUnits = MembersOf(BatchUnits, &BatchUnitRow::unit);
 
 QString ListText(SulphiteSource source);
 QString ListText(SourceForm form);

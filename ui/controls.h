@@ -95,10 +95,14 @@ template <typename Choices> QStringList ListTexts(const Choices& all)
     return texts;
 }
 
-// The items of the lists of compounds and of targets.
+// The items of the lists of compounds, of batch units and of targets.
 inline QStringList SourceItems()
 {
     return ListTexts(AllSources);
+}
+inline QStringList BatchUnitItems()
+{
+    return ListTexts(AllBatchUnits);
 }
 inline QStringList TargetItems()
 {
