@@ -264,7 +264,7 @@ QByteArray FileNumberText(float value)
 QByteArray SettingsFileBytes(const UserDefaults& store)
 {
     QByteArray bytes;
-    for (const SettingSpec& setting : Settings) {
+    for (const SettingSpec& setting : DefaultSettings) {
         const SettingValue value = store.find(setting.key).value_or(ProgramDefault(setting));
         bytes += Quoted(setting.key) + ',' + RecordValue(setting, value) + "\r\n";
     }

@@ -28,7 +28,7 @@ struct SettingSpec
 };
 
 // The seven settings, in the order the file holds them.
-inline constexpr std::array<SettingSpec, 7> Settings{{
+inline constexpr std::array<SettingSpec, 7> DefaultSettings{{
     {QLatin1StringView("source"), SulphiteSource::PotassiumMetabisulphite, "cboForm"},
     {QLatin1StringView("form"), SourceForm::Powder, "grpForm"},
     {QLatin1StringView("batchunits"), BatchUnit::USGallon, "cboBatch"},

@@ -14,8 +14,8 @@ DefaultsControls::DefaultsControls(const QWidget& window,
                                    std::function<void(SourceForm)> formChosen)
     : FormChosen(std::move(formChosen))
 {
-    for (std::size_t i = 0; i < Settings.size(); ++i)
-        Controls[i] = Control<QObject>(window, Settings[i].control);
+    for (std::size_t i = 0; i < DefaultSettings.size(); ++i)
+        Controls[i] = Control<QObject>(window, DefaultSettings[i].control);
 }
 
 bool DefaultsControls::Show(QObject* control, const SettingValue& value) const
@@ -36,8 +36,8 @@ bool DefaultsControls::Show(QObject* control, const SettingValue& value) const
 
 bool DefaultsControls::ShowUserDefaults(const UserDefaults& store) const
 {
-    for (std::size_t i = 0; i < Settings.size(); ++i) {
-        const std::optional<SettingValue> value = store.find(Settings[i].key);
+    for (std::size_t i = 0; i < DefaultSettings.size(); ++i) {
+        const std::optional<SettingValue> value = store.find(DefaultSettings[i].key);
         if (!value || !Show(Controls[i], *value))
             return false;
     }
@@ -46,13 +46,13 @@ bool DefaultsControls::ShowUserDefaults(const UserDefaults& store) const
 
 void DefaultsControls::ShowProgramDefaults() const
 {
-    for (std::size_t i = 0; i < Settings.size(); ++i)
-        Show(Controls[i], ProgramDefault(Settings[i]));
+    for (std::size_t i = 0; i < DefaultSettings.size(); ++i)
+        Show(Controls[i], ProgramDefault(DefaultSettings[i]));
 }
 
 void DefaultsControls::StoreShown(UserDefaults& store) const
 {
-    for (std::size_t i = 0; i < Settings.size(); ++i) {
+    for (std::size_t i = 0; i < DefaultSettings.size(); ++i) {
         QObject* control = Controls[i];
         QString shown;
         if (auto* list = qobject_cast<QComboBox*>(control))
@@ -61,7 +61,7 @@ void DefaultsControls::StoreShown(UserDefaults& store) const
             shown = FormatStandard(TrimBlanks(field->text()));
         else
             shown = ListText(SourceForm(static_cast<QButtonGroup*>(control)->checkedId()));
-        store.set(Settings[i].key, shown);
+        store.set(DefaultSettings[i].key, shown);
     }
 }
 

@@ -31,7 +31,7 @@ public:
 private:
     bool Show(QObject* control, const ardovin::SettingValue& value) const;
 
-    std::array<QObject*, ardovin::Settings.size()> Controls{};
+    std::array<QObject*, ardovin::DefaultSettings.size()> Controls{};
     std::function<void(ardovin::SourceForm)> FormChosen;
 };
 

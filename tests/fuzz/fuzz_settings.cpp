@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         (void)ParseSettings(QByteArrayView(data, qsizetype(size)), read);
         const QByteArray written = SettingsFileBytes(read);
         FUZZ_REQUIRE(ParseSettings(written, reread) == LoadResult::Loaded && reread.size() == 7);
-        for (const SettingSpec& setting : Settings)
+        for (const SettingSpec& setting : DefaultSettings)
             if (const auto before = read.find(setting.key))
                 FUZZ_REQUIRE(Kept(setting, *before, *reread.find(setting.key)));
         const QByteArray rewritten = SettingsFileBytes(reread);
