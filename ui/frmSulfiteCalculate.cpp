@@ -1,9 +1,10 @@
+#include "ui/frmSulfite.h"
+
 #include "core/numbers.h"
 #include "settings/settings_file.h"
 #include "ui/frmAbout.h"
 #include "ui/frmFreeSO2.h"
 #include "ui/frmSettings.h"
-#include "ui/frmSulfite.h"
 #include "ui/modProc.h"
 
 #include <QCloseEvent>

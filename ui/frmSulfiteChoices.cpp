@@ -1,7 +1,8 @@
+#include "ui/frmSulfite.h"
+
 #include "core/numbers.h"
 #include "ui/controls.h"
 #include "ui/frmFreeSO2.h"
-#include "ui/frmSulfite.h"
 #include "ui/modProc.h"
 
 #include <QApplication>

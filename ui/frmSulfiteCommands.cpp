@@ -1,3 +1,5 @@
+#include "ui/frmSulfite.h"
+
 #include "platform/addresses.h"
 #include "platform/calculator.h"
 #include "platform/shell.h"
@@ -5,7 +7,6 @@
 #include "ui/frmAbout.h"
 #include "ui/frmFreeSO2.h"
 #include "ui/frmSettings.h"
-#include "ui/frmSulfite.h"
 #include "ui/modProc.h"
 
 using namespace ardovin;
