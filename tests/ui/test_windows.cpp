@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -109,7 +110,8 @@ private slots:
     }
 
     // What start-up makes of a settings file (the user's, changed "before>after"): the choices it
-    // shows, or the program defaults with their message.
+    // shows, or the program defaults with their message where a record is missing or its text
+    // is no list item.
     void startUp_data()
     {
         AddRows({"change", "state"}, R"(
@@ -117,12 +119,8 @@ user's file    |                    | Sodium Bisulphite optSolution Litres 20.00
 tablets        | Solution">Tablet"  | Sodium Bisulphite optTablet Litres 20.00 8.00 0.50 Molecular SO2 tablets
 unknown form   | Solution">Pellets" | Sodium Bisulphite optPowder Litres 20.00 8.00 0.50 Molecular SO2 g
 no form        | "form">"shape"     | fell back
-empty compound | SODIUM BISULPHITE> | fell back
-unknown unit   | litres>barrels     | fell back
-no target      | "target">"aim"     | fell back
+no such compound | SODIUM BISULPHITE> | fell back
 no file        | ->                 | fell back
-no batch size  | "batchsize">"size" | fell back
-no solution    | "solution">"pc"    | fell back
 no tablet      | "tablet">"pill"    | fell back
 form in lower case | Solution">solution" | Sodium Bisulphite optPowder Litres 20.00 8.00 0.50 Molecular SO2 g
 )");
@@ -459,14 +457,15 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
     }
 
     // The chart follows the main window with no Calculate press and closes with it: the curves
-    // (the target's for a molecular one), the wine's point unless a field does not read.
+    // (the target's for a molecular one), the wine's point unless a field does not read, the top
+    // of the free SO2 axis a round number above them.
     void freeSO2Follows_data()
     {
         AddRows({"edits", "at pH 3.50", "shown"}, R"(
-edited pH    | txtPh=3.8                                   | 25.56 40.89 | 1 3.8 10 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). This wine: pH 3.80, free SO2 10.00 mg/L, molecular SO2 0.10 mg/L.
-off the curves | txtPh=4.5 txtExistSO2=200                 | 25.56 40.89 | 1 4.5 200 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). This wine: pH 4.50, free SO2 200.00 mg/L, molecular SO2 0.40 mg/L.
-target       | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | 25.56 40.89 61.34 | 1 3.5 10 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites); Target 1.20 mg/L molecular. This wine: pH 3.50, free SO2 10.00 mg/L, molecular SO2 0.20 mg/L.
-empty pH     | txtPh=                                      | 25.56 40.89 | 0 0 0 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). No point for this wine: its pH or free SO2 is not a number.
+edited pH    | txtPh=3.8                                   | 25.56 40.89 | 1 3.8 10 150 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). This wine: pH 3.80, free SO2 10.00 mg/L, molecular SO2 0.10 mg/L.
+off the curves | txtPh=4.5 txtExistSO2=600                 | 25.56 40.89 | 1 4.5 600 800 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). This wine: pH 4.50, free SO2 600.00 mg/L, molecular SO2 1.19 mg/L.
+target       | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | 25.56 40.89 61.34 | 1 3.5 10 300 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites); Target 1.20 mg/L molecular. This wine: pH 3.50, free SO2 10.00 mg/L, molecular SO2 0.20 mg/L.
+empty pH     | txtPh=                                      | 25.56 40.89 | 0 0 0 150 0.50 mg/L molecular (reds); 0.80 mg/L molecular (whites). No point for this wine: its pH or free SO2 is not a number.
 )");
     }
     void freeSO2Follows()
@@ -486,7 +485,12 @@ empty pH     | txtPh=                                      | 25.56 40.89 | 0 0 0
         const QPointF p = chart->WinePoint().value_or(QPointF());
         QVERIFY(p.x() < ranges.right() && p.y() < ranges.bottom()); // on the chart, however high
         const QString said = chart->accessibleDescription().section(" for ", 1, -1); // the curves
-        QCOMPARE(QString("%1 %2 %3 ").arg(chart->WinePoint() ? 1 : 0).arg(p.x()).arg(p.y()) + said,
+        QCOMPARE(QString("%1 %2 %3 %4 ")
+                         .arg(chart->WinePoint() ? 1 : 0)
+                         .arg(p.x())
+                         .arg(p.y())
+                         .arg(ranges.bottom()) +
+                     said,
                  Cell("shown"));
         const QString point = said.section(". ", 1);
         QCOMPARE(Texts(main, {"lblWinePoint"}), point.startsWith("This") ? point.chopped(1) : "");
@@ -526,6 +530,23 @@ target    | en_US | cboTarget=Molecular_SO2 txtTargetMolSO2=1.2 | pH 0.50 (mg/L)
         QCOMPARE(QString(lines.value(1) + u' ' + lines.value(13)).replace(u'\t', u';'),
                  Cell("rows"));
         QCOMPARE(answers->texts, QStringList());
+    }
+
+    // Save Image writes the chart as a PNG where the user chose, or says where it could not.
+    void freeSO2SavedImage()
+    {
+        OpenFreeSO2("en_US");
+        for (const QString& path : {folder->filePath("chart.png"), QString("/proc/chart.png")}) {
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->windowTitle() == "Save Image");
+                dialog->selectFile(path);
+                QMetaObject::invokeMethod(dialog, "accept");
+            });
+            Click(main, "cmdSaveImage");
+        }
+        QCOMPARE(QImage(folder->filePath("chart.png")).size(), chart->size());
+        QCOMPARE(answers->texts, QStringList{"The picture could not be saved as /proc/chart.png."});
     }
 };
 
