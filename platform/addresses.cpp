@@ -1,7 +1,13 @@
 #include "platform/addresses.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #ifndef ARDOVIN_SITE_HOST
 #error "ARDOVIN_SITE_HOST must be defined by the build"
+#endif
+#ifndef ARDOVIN_MANUAL_PATH
+#error "ARDOVIN_MANUAL_PATH must be defined by the build"
 #endif
 #ifndef ARDOVIN_SUPPORT_MAIL
 #error "ARDOVIN_SUPPORT_MAIL must be defined by the build"
@@ -31,6 +37,12 @@ QString SupportMail()
 QUrl ManualAddress()
 {
     return SitePage(QStringLiteral("/sulphManual.html"));
+}
+
+QUrl ManualAddress(const QString& programDirectory)
+{
+    const QString installed = QDir(programDirectory).filePath(QStringLiteral(ARDOVIN_MANUAL_PATH));
+    return QFileInfo(installed).isFile() ? QUrl::fromLocalFile(installed) : ManualAddress();
 }
 
 QUrl ProgramPageAddress()

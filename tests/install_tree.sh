@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary folder and checks what lands there: the program with its
-# defaults, the menu entry, the metainfo and the icon in every size. Entry and
-# metainfo pass their validators without a remark; the program starts and shows its main window,
-# not a message box.
+# defaults, the menu entry, the metainfo, the icon in every size, and the manual, whose every
+# picture and link leads somewhere. Entry and metainfo pass their validators without a remark;
+# the program starts and shows its main window, not a message box, and Help, Ardovin Manual
+# hands the desktop the installed manual.
 # Each check is traced: the last one shown failed.
 # Usage: install_tree.sh <cmake> <build folder> <desktop id> <version>
 set -euo pipefail
@@ -12,8 +13,9 @@ trap 'rm -rf "$prefix"' EXIT
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 cd "$prefix"
 entry=share/applications/$id.desktop metainfo=share/metainfo/$id.metainfo.xml
+manual=share/doc/ardovin/manual.html
 set -x
-for file in ardovin settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" \
+for file in ardovin settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" "$manual" \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/"$id".png \
     share/icons/hicolor/scalable/apps/"$id".svg; do
     [ -s "$file" ]
@@ -23,12 +25,29 @@ grep -qxF "Icon=$id" "$entry"
 grep -q "<release version=\"$version\"" "$metainfo"
 [ -z "$(desktop-file-validate "$entry" 2>&1)" ]
 appstreamcli validate-tree --no-net --strict .
+# Each picture and each link of the manual that is not on the web: a file beside it, or a heading.
+for target in $(grep -o -E '(src|href)="[^"]*"' "$manual" | sed -E 's/^[a-z]+="(.*)"$/\1/' |
+    grep -v -E '^(https?|mailto):'); do
+    case $target in
+    \#*) grep -q "id=\"${target#\#}\"" "$manual" ;;
+    *) [ -s "$(dirname "$manual")/${target%%#*}" ] ;;
+    esac
+done
+[ "$(grep -c '<img ' "$manual")" -ge 3 ]
 Xvfb -displayfd 3 -nolisten tcp 3>"$prefix/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb ${app:-} 2>/dev/null; rm -rf "$prefix"' EXIT
 timeout 10 sh -c 'until [ -s "$0" ]; do sleep 0.1; done' "$prefix/display"
 export DISPLAY=:$(head -n1 "$prefix/display") XDG_RUNTIME_DIR=$prefix
-./ardovin &
+mkdir desktop # stands in for the desktop's opener, noting what it is handed
+printf '#!/bin/sh\necho "$1" >"%s/opened"\n' "$prefix" >desktop/xdg-open
+chmod +x desktop/xdg-open
+PATH=$prefix/desktop:$PATH ./ardovin &
 app=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --pid $app --name '^Ardovin$' | head -n1)
 [[ $(xprop -id "$window" _NET_WM_WINDOW_TYPE) == *"= _NET_WM_WINDOW_TYPE_NORMAL" ]] # no message box
+xdotool windowfocus --sync "$window" key --clearmodifiers alt+h
+sleep 0.5 # the menu opens
+xdotool key Return # Ardovin Manual, its first item
+timeout 10 sh -c 'until [ -s "$0" ]; do sleep 0.1; done' "$prefix/opened"
+[ "$(cat opened)" = "file://$prefix/$manual" ]

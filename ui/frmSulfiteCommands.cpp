@@ -61,7 +61,7 @@ void frmSulfite::mnuToolsFreeSO2_Click()
 
 void frmSulfite::mnuHelpCalc_Click()
 {
-    OpenDocument(ManualAddress());
+    OpenDocument(ManualAddress(ProgramDirectory));
 }
 void frmSulfite::mnuHelpWeb_Click()
 {

@@ -45,6 +45,11 @@ private slots:
                                       QUrl(site + "/sulphite.html"), QUrl(site + "/sulphtable.php"),
                                       QUrl("mailto:" EXPECTED_SUPPORT_MAIL)}));
         QCOMPARE(SiteHomeAddress(), QUrl(site));
+        // The manual: the copy installed beside the program, or the site's where there is none.
+        const QString manual = dir.filePath(INSTALLED_MANUAL);
+        QCOMPARE(ManualAddress(dir.path()), ManualAddress());
+        QVERIFY(QDir().mkpath(QFileInfo(manual).path()) && WriteFile(manual, "<html>"));
+        QCOMPARE(ManualAddress(dir.path()), QUrl::fromLocalFile(manual));
     }
 
     // A desktop calculator is found where the search looks, KDE's preferred to the X one.
