@@ -155,7 +155,9 @@ void FreeSO2Chart::paintEvent(QPaintEvent*)
         painter.drawText(QRectF(x - 40, plot.bottom() + 4, 80, line),
                          Qt::AlignHCenter | Qt::AlignTop, phLabel(pH));
     }
-    for (double mg = 0; mg <= FreeSO2High + FreeSO2Step / 2; mg += FreeSO2Step) {
+    const int freeSO2Ticks = static_cast<int>(std::lround(FreeSO2High / FreeSO2Step));
+    for (int tick = 0; tick <= freeSO2Ticks; ++tick) {
+        const double mg = tick * FreeSO2Step;
         const double y = at({PhLow, mg}).y();
         painter.setPen(Grid);
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
