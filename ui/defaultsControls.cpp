@@ -10,6 +10,22 @@
 
 using namespace ardovin;
 
+namespace {
+
+// Selects the item that equals the text, letter case ignored; false when none does.
+bool SelectListItem(QComboBox& list, const QString& text)
+{
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.itemText(i).compare(text, Qt::CaseInsensitive) == 0) {
+            list.setCurrentIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 DefaultsControls::DefaultsControls(const QWidget& window,
                                    std::function<void(SourceForm)> formChosen)
     : FormChosen(std::move(formChosen))
@@ -63,15 +79,4 @@ void DefaultsControls::StoreShown(UserDefaults& store) const
             shown = ListText(SourceForm(static_cast<QButtonGroup*>(control)->checkedId()));
         store.set(DefaultSettings[i].key, shown);
     }
-}
-
-bool SelectListItem(QComboBox& list, const QString& text)
-{
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.itemText(i).compare(text, Qt::CaseInsensitive) == 0) {
-            list.setCurrentIndex(i);
-            return true;
-        }
-    }
-    return false;
 }

@@ -6,7 +6,6 @@
 #include <array>
 #include <functional>
 
-class QComboBox;
 class QObject;
 class QWidget;
 
@@ -34,6 +33,3 @@ private:
     std::array<QObject*, ardovin::DefaultSettings.size()> Controls{};
     std::function<void(ardovin::SourceForm)> FormChosen;
 };
-
-// Selects the item that equals the text, letter case ignored; false when none does.
-bool SelectListItem(QComboBox& list, const QString& text);
