@@ -1,8 +1,11 @@
-// One start of a program, ended as soon as its window is on the screen: either Ardovin's main
-// window (with a settings.cfg beside it, as at a user's start) or a bare window of the same
-// size, the least a Qt Widgets program can show.
-// A third kind, a bare window holding one caption, shows what drawing any text at all costs.
-// Usage: startup_app ardovin <program folder> | startup_app minimal | startup_app caption
+// One start of a program, ended as soon as its window is on the screen: Ardovin's main window
+// as a user starts it (a settings.cfg beside it, its lock in the runtime folder), or the floor:
+// the same window with no logic (floor_window.h), the least Qt can show of it.
+// Two bare windows of the same size show what Qt costs below that: one empty, the least a Qt
+// Widgets program can show, and one holding a caption, the cost of drawing any text at all.
+// Usage: startup_app ardovin <program folder> | floor | minimal | caption
+#include "floor_window.h"
+#include "platform/single_instance.h"
 #include "ui/frmSulfite.h"
 
 #include <cstring>
@@ -43,11 +46,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc == 3 && std::strcmp(argv[1], "ardovin") == 0) {
         const QString folder = QString::fromLocal8Bit(argv[2]);
-        frmSulfite window(folder, folder + QStringLiteral("/ardovin.lock"));
+        frmSulfite window(folder, ardovin::DefaultLockPath());
         if (!window.Form_Load())
             return 1;
         return ShowUntilExposed(window);
     }
+    if (argc == 2 && std::strcmp(argv[1], "floor") == 0)
+        return ShowUntilExposed(*FloorWindow());
     if (argc == 2 && std::strcmp(argv[1], "minimal") == 0) {
         QWidget window;
         window.resize(510, 274);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds a release build with the benchmarks and runs them: the core arithmetic and formatting,
 # one Calculate press on a filled window, opening the Free SO2 by pH window, and the start-up of
-# the program against a minimal Qt Widgets window (medians of alternated runs, under a virtual
-# display).
+# the program against the same window with no logic, and against bare Qt Widgets windows
+# (medians of alternated runs, under a virtual display).
 # Usage: scripts/bench.sh [start-up runs, default 15]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -16,9 +16,12 @@ if [ -z "${ARDOVIN_BENCH_INNER:-}" ]; then
 fi
 
 folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
+# The runtime folder, where the program keeps its lock, is a memory file system on a desktop, as
+# /dev/shm is; on a disk, the lock's flush to the disk would be timed as well.
+runtime=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+trap 'rm -rf "$folder" "$runtime"' EXIT
 cp "$ARDOVIN_ROOT/resources/settings.cfg" "$folder/"
-export XDG_RUNTIME_DIR="$folder" QT_QPA_PLATFORM=xcb
+export XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb
 
 echo "== Core"
 "$build/bench/bench_core"
@@ -26,6 +29,11 @@ echo "== One Calculate press"
 "$build/bench/bench_calculate"
 echo "== Opening the Free SO2 by pH window"
 "$build/bench/bench_freeSO2"
+echo "== Start-up: Ardovin (A) against the same window with no logic (B), in both orders"
+"$build/bench/startup_runner" "$runs" "$build/bench/startup_app" ardovin "$folder" -- \
+    "$build/bench/startup_app" floor
+"$build/bench/startup_runner" "$runs" "$build/bench/startup_app" floor -- \
+    "$build/bench/startup_app" ardovin "$folder"
 echo "== Start-up: Ardovin (A) against a minimal window (B)"
 "$build/bench/startup_runner" "$runs" "$build/bench/startup_app" ardovin "$folder" -- \
     "$build/bench/startup_app" minimal

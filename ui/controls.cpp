@@ -81,29 +81,34 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
     return nullptr;
 }
 
+// Whether every item of the list shows whole in the font.
+bool ItemsFit(const QComboBox& list, const QFont& font)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&list);
+    option.fontMetrics = QFontMetrics(font);
+    const int room =
+        list.style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &list)
+            .width();
+    for (int i = 0; i < list.count(); ++i)
+        if (option.fontMetrics.horizontalAdvance(list.itemText(i)) > room)
+            return false;
+    return true;
+}
+
 // Lists use the smaller font of the window; where the system's font is wider than the one the
-// layout was drawn for, it shrinks until the longest item shows whole.
+// layout was drawn for, it shrinks in quarter points until the longest item shows whole. Sizes
+// are tried on their metrics alone and the list takes only the one chosen: a font set on a
+// widget is polished into it and its children every time.
 void FitListFont(QComboBox& list)
 {
     constexpr qreal ListPointSize = 8.25;
     constexpr qreal SmallestPointSize = 6.5;
     QFont font = modProc::ProgramFont(ListPointSize);
-    auto fits = [&list, &font] {
-        list.setFont(font);
-        QStyleOptionComboBox option;
-        option.initFrom(&list);
-        const int room =
-            list.style()
-                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &list)
-                .width();
-        const QFontMetrics metrics(font);
-        for (int i = 0; i < list.count(); ++i)
-            if (metrics.horizontalAdvance(list.itemText(i)) > room)
-                return false;
-        return true;
-    };
-    while (!fits() && font.pointSizeF() > SmallestPointSize)
+    while (!ItemsFit(list, font) && font.pointSizeF() > SmallestPointSize)
         font.setPointSizeF(font.pointSizeF() - 0.25);
+    list.setFont(font);
 }
 
 } // namespace

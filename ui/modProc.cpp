@@ -146,6 +146,20 @@ protected:
     }
 };
 
+// Whether Qt finds the family on this system. Qt goes by the names its font database lists, and
+// on Windows and macOS also by the aliases the system gives them. QFontDatabase::hasFamily asks
+// for aliases everywhere, which costs fontconfig a pass over all its rules at every start.
+bool SystemHasFamily(const QString& family)
+{
+    if (QFontDatabase::families().contains(family, Qt::CaseInsensitive))
+        return true;
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return QFontDatabase::hasFamily(family);
+#else
+    return false;
+#endif
+}
+
 } // namespace
 
 MessageHandler SetMessageHandler(MessageHandler handler)
@@ -178,12 +192,21 @@ void ShowCritical(const QString& text)
 
 QFont ProgramFont(qreal pointSize)
 {
-    // Qt takes the first family of the list that the system has.
-    QFont font(QStringList{QStringLiteral("MS Sans Serif"),
-                           QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
-    return font;
+    // Qt takes the first family of the list that the system has, but before it moves on it looks
+    // for a family the system lacks through fontconfig's fallback search. So the layout's own
+    // family is asked for only where the system has it.
+    static const QFont font = [] {
+        const QString layoutFamily = QStringLiteral("MS Sans Serif");
+        const QString systemFamily = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+        if (!SystemHasFamily(layoutFamily))
+            return QFont(systemFamily);
+        QFont listed(QStringList{layoutFamily, systemFamily});
+        listed.setStyleHint(QFont::SansSerif);
+        return listed;
+    }();
+    QFont sized = font;
+    sized.setPointSizeF(pointSize);
+    return sized;
 }
 
 void AttachNumericKeyFilter(QLineEdit& field)

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -355,6 +356,17 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
                                      qGray(label->palette().color(QPalette::WindowText).rgb()) >
                                  128,
                          qPrintable(label->objectName()));
+    }
+
+    // The program's font names no family the system lacks besides its own font's: Qt would search
+    // the system's fallbacks for it at every start.
+    void programFontNamesFamiliesTheSystemHas()
+    {
+        QStringList asked = modProc::ProgramFont().families();
+        asked.removeAll(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+        for (const QString& family : asked)
+            QVERIFY2(QFontDatabase::families().contains(family, Qt::CaseInsensitive),
+                     qPrintable(family));
     }
 
     // Default Settings: choosing from a list's pop-up (a window of its own) keeps what was typed;
