@@ -1,5 +1,5 @@
 // Starts two commands in turn, many times, and compares them: whole-process wall time and peak
-// memory (maximum resident set), as medians.
+// memory (maximum resident set), as medians, and the median ratio of neighbouring runs.
 // Usage: startup_runner <runs> <command A...> -- <command B...>
 #include <algorithm>
 #include <chrono>
@@ -79,8 +79,14 @@ int main(int argc, char* argv[])
     }
     const double tA = Median(timeA), tB = Median(timeB);
     const long mA = Median(memoryA), mB = Median(memoryB);
+    // The machine's speed drifts over a run; a pair of neighbouring runs shares the drift, so the
+    // median of the pairs' ratios is steadier than the ratio of the medians.
+    std::vector<double> pairRatios;
+    for (std::size_t i = 0; i < timeA.size(); ++i)
+        pairRatios.push_back(timeA[i] / timeB[i]);
     std::printf("runs each: %d\n", runs);
-    std::printf("wall time   A %.1f ms   B %.1f ms   A/B %.3f\n", tA * 1000, tB * 1000, tA / tB);
+    std::printf("wall time   A %.1f ms   B %.1f ms   A/B %.3f   pairs' A/B %.3f\n", tA * 1000,
+                tB * 1000, tA / tB, Median(pairRatios));
     std::printf("peak memory A %ld KiB   B %ld KiB   A/B %.3f\n", mA, mB,
                 static_cast<double>(mA) / static_cast<double>(mB));
     return 0;
