@@ -13,9 +13,4 @@ void OpenDocument(const QUrl& address)
     QDesktopServices::openUrl(address);
 }
 
-void OpenDocument(const QString& address)
-{
-    OpenDocument(QUrl(address));
-}
-
 } // namespace ardovin

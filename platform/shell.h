@@ -10,6 +10,5 @@ namespace ardovin {
 // simply does nothing, and no message is shown. Tests record the addresses with Qt's own
 // QDesktopServices::setUrlHandler, so that nothing really opens.
 void OpenDocument(const QUrl& address);
-void OpenDocument(const QString& address);
 
 } // namespace ardovin

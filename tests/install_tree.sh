@@ -20,7 +20,6 @@ for file in ardovin settings.cfg LICENSE add-to-menu.sh "$entry" "$metainfo" "$m
     share/icons/hicolor/scalable/apps/"$id".svg; do
     [ -s "$file" ]
 done
-[ -x ardovin ]
 grep -qxF "Icon=$id" "$entry"
 grep -q "<release version=\"$version\"" "$metainfo"
 [ -z "$(desktop-file-validate "$entry" 2>&1)" ]
