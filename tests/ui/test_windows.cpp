@@ -355,6 +355,16 @@ dialog percent floor | dialog | txtSolution:1 vsbPercent1   | txtSolution 1.00
                          qPrintable(label->objectName()));
     }
 
+    // AltGr, which Windows reports as Ctrl+Alt, types a character, judged as any typed one.
+    void altGrTypesACharacter()
+    {
+        auto* ph = In<QLineEdit>(main, "txtPh");
+        ph->clear();
+        for (const char key : {'q', '5'})
+            QTest::keyClick(ph, key, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(ph->text(), QStringLiteral("5"));
+    }
+
     // The program's font names no family the system lacks besides its own font's: Qt would search
     // the system's fallbacks for it at every start.
     void programFontNamesFamiliesTheSystemHas()
