@@ -1,7 +1,6 @@
 // The core rules: numbers as typed and shown, the worked amounts from the main window's texts to
 // the texts it shows, the checks before a calculation or a save.
 #include "core/calculation.h"
-#include "core/curve.h"
 #include "core/entry.h"
 #include "core/numbers.h"
 #include "core/validation.h"
@@ -217,26 +216,6 @@ dialog: valid               | ph=x exist=x
                          QString::number(int(c.fieldOnNo));
         if (!error && !dialog)
             QCOMPARE(asked.join(QStringLiteral(", ")), questions);
-    }
-
-    // The Free SO2 by pH table offers an addition (here to 0.80 mg/L molecular at pH 3.50) only
-    // where Calculate would accept the numbers it is worked out from.
-    void curveAdditions_data()
-    {
-        AddRows({"changes", "addition"}, R"(
-powder                    |                                       | 4.67
-solution of 500 %         | form=Solution percent=500             |
-solution of 100 %         | form=Solution percent=100             | 4.67
-tablets of 0 g            | form=Tablet tablet=0                  |
-batch of 0                | size=0                                |
-existing of letters       | exist=x                               |
-)");
-    }
-
-    void curveAdditions()
-    {
-        const CurveTable table = BuildCurveTable(ReadWineCurves(Batch(Cell("changes"))));
-        QCOMPARE(table.rows[12][0] + u' ' + table.rows[12][4], "3.50 " + Cell("addition"));
     }
 
     // Control characters up to Ctrl+Z and the characters of a number; nothing else, even beyond

@@ -97,9 +97,7 @@ trailing empty line       | %a%,1~~                       | 3 | a=1
     void writing_data()
     {
         AddRows({"locale", "key", "value", "line"}, R"(
-the dialog's text    | en_US | batchsize  | '5.00      | "batchsize",5
 grouped English      | en_US | BATCHSIZE  | '1,234.50  | "batchsize",1234.5
-grouped German       | de_DE | batchsize  | '1.234,50  | "batchsize",1234.5
 not a number         | en_US | batchsize  | 'lots      | "batchsize","lots"
 texts unchanged      | en_US | batchunits | 'Imp. gal. | "batchunits","Imp. gal."
 a list's number text | en_US | Source     | '5         | "source","5"

@@ -207,6 +207,7 @@ QString ScenarioPlayer::Play(const Scenario& scenario)
     RunSteps(nullptr);
     QString transcript = Transcript;
     transcript.replace(Program->path(), "<program>").replace(Elsewhere->path(), "<elsewhere>");
+    transcript.replace(QStringLiteral(SUPPORT_MAIL), "<mail>").replace(SITE_HOST, "<site>");
     return transcript.replace(Home, "<home>");
 }
 
