@@ -2,12 +2,19 @@
 // What every test may use: tables written one row a line, and whole files.
 #include <QtTest>
 
-// The row's name, then its cells, separated by '|' and trimmed; every column holds a QString.
-inline void AddRows(std::initializer_list<const char*> columns, const char* table)
+inline QByteArray ReadFile(const QString& path);
+
+// The rows of a table file, one a line: the row's name, then its cells, separated by '|' and
+// trimmed; every column holds a QString. A line that starts with '#' says what the columns are.
+inline void AddRows(std::initializer_list<const char*> columns, const QString& file)
 {
     for (const char* column : columns) // Qt Test keeps the name, not a copy
         QTest::addColumn<QString>(column);
-    for (const QString& line : QString::fromUtf8(table).split(u'\n', Qt::SkipEmptyParts)) {
+    const QString table = QString::fromUtf8(ReadFile(file));
+    QVERIFY2(!table.isEmpty(), qPrintable(file));
+    for (const QString& line : table.split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith(u'#'))
+            continue;
         const QStringList cells = line.split(u'|');
         QTestData& row = QTest::newRow(qPrintable(cells[0].trimmed()));
         for (qsizetype i = 1; i <= qsizetype(columns.size()); ++i)

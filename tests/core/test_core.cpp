@@ -52,21 +52,7 @@ private slots:
     // is shown: two decimals, the locale's grouping, never -0.00, reading back as shown.
     void numbers_data()
     {
-        AddRows({"locale", "text", "value", "shown"}, R"(
-grouped              | en_US | 1,234.50       | 1234.5      | 1,234.50
-no minus zero        | en_US | -0.0049        | -0.0049     | 0.00
-a hundredth          | en_US | -0.006         | -0.006      | -0.01
-large negative       | en_US | -123456        | -123456     | -123,456.00
-half a hundredth     | en_US | 0.005          | 0.005       | 0.01
-inf                  | en_US | inf            | -
-nan                  | en_US | nan            | -
-beyond single        | en_US | 1e39           | big
-beyond double        | en_US | 1e400          | big
-C keeps grouping     | C     | 1234.5         | 1234.5      | 1,234.50
-Spanish              | es_ES | 1.234.567,89   | 1234567.89  | 1.234.567,89
-Spanish, negative    | es_ES | -1.234.567.890 | -1234567890 | -1.234.567.890,00
-Spanish, four digits | es_ES | 1234,5         | 1234.5      | 1234,50
-)");
+        AddRows({"locale", "text", "value", "shown"}, ARDOVIN_TESTS "/core/numbers.rows");
     }
 
     void numbers()
@@ -113,24 +99,7 @@ Spanish, four digits | es_ES | 1234,5         | 1234.5      | 1234,50
 
     // Shown: existing molecular, the other target field (- for none), SO2 and molecular SO2
     // required, the addition.
-    void worked_data()
-    {
-        AddRows({"changes", "shown"}, R"(
-solution 20 %         | form=Solution percent=20 addunit=ml | 0.20 0.78 30.00 0.59 22.66
-sodium bisulphite     | source=_Sodium_Bisulphite_ size=100000 unit=_Imp._Gal._ | 0.20 0.78 30.00 0.59 22,153.06
-unreadable pH as 0    | ph=                               | 9.84 39.38 30.00 29.53 4.53
-small addition        | size=1 unit=Litres ph=3 exist=0 target=1 | 0.00 0.06 1.00 0.06 0.00
-unit the form lacks   | form=Tablet addunit=tsp           | 0.20 0.78 30.00 0.59 0.00
-unit text padded      | addunit=g_                        | 0.20 0.78 30.00 0.59 0.00
-no batch unit: litres | unit=gallons                      | 0.20 0.78 30.00 0.59 1.20
-no target kind        | kind=free                         | 0.20 - -10.00 -0.20 0.00
-compound unknown      | source=sulphur                    | 0.20 0.78 30.00 0.59 0.00
-tablet weight 0       | form=Tablet tablet=0 addunit=tablets | 0.20 0.78 30.00 0.59 0.00
-percentage 0          | form=Solution percent=0 addunit=ml | 0.20 0.78 30.00 0.59 0.00
-overflow              | form=Solution percent=1e-30 size=3e38 addunit=ml | 0.20 0.78 30.00 0.59 0.00
-huge pH               | mol mol=1 ph=3e38                 | 0.00 0.00 -10.00 1.00 0.00
-)");
-    }
+    void worked_data() { AddRows({"changes", "shown"}, ARDOVIN_TESTS "/core/worked.rows"); }
 
     void worked()
     {
@@ -164,40 +133,7 @@ huge pH               | mol mol=1 ph=3e38                 | 0.00 0.00 -10.00 1.0
     // is none, the questions asked in order, each with the field a No sends the user to.
     void checks_data()
     {
-        AddRows({"changes", "problem", "questions"}, R"(
-valid
-percentage letters          | form=Solution percent=x         | Solution percentage must be numeric. 0 |
-percentage 0.99             | form=Solution percent=0.99      | Solution % must be between 1 and 100. 0 |
-percentage 1                | form=Solution percent=1
-percentage 100              | form=Solution percent=100       |  | Solution percentage appears high. 0
-powder ignores both         | percent=x tablet=x
-tablet before batch         | form=Tablet tablet=abc size=    | Tablet weight must be numeric. 1 |
-batch below 1               | size=0.5
-batch beyond single         | size=1e39                       | Batch size must be greater than 0. 2 |
-pH letters, free target     | ph=acid                         | pH must be numeric. 3 |
-pH 1                        | mol ph=1                        |  | pH appears low. 3
-pH 14                       | mol ph=14                       |  | pH appears high. 3
-pH beyond single            | mol ph=1e39                     | pH must be between 1 and 14. 3 |
-pH before existing          | mol ph=0.5 exist=x              | pH must be between 1 and 14. 3 |
-target letters              | target=x                        | Target SO2 must be numeric. 5 |
-free ignores molecular      | mol=x
-existing equal              | exist=40
-existing beyond single      | exist=1e39                      | Existing SO2 cannot be greater than target SO2. 5 |
-molecular above             | mol existmol=0.81               | Existing SO2 cannot be greater than target SO2. 6 |
-molecular equal             | mol existmol=0.80 exist=99
-molecular, existing too big | mol existmol=0.00 exist=1e39    | Existing SO2 cannot be greater than target SO2. 6 |
-kind compared untrimmed     | kind=_Total_Free_SO2 target=x
-other forms' values unasked | tablet=2 percent=60
-tablet 1                    | form=Tablet tablet=1
-tablet beyond single        | form=Tablet tablet=1e39         | Tablet weight must be greater than 0. 1 |
-solution 50                 | form=Solution percent=50
-pH 2                        | mol ph=2
-pH 5                        | mol ph=5
-pH 6, free target           | ph=6
-dialog: solution first      | percent=0.5 tablet=x size=x     | Solution % must be between 1 and 100. 0 |
-dialog: batch blanks        | size=__                         | Batch size must be numeric. 2 |
-dialog: valid               | ph=x exist=x
-)");
+        AddRows({"changes", "problem", "questions"}, ARDOVIN_TESTS "/core/checks.rows");
     }
 
     void checks()

@@ -61,23 +61,7 @@ private slots:
     // without value); what was read (_ a blank).
     void reading_data()
     {
-        AddRows({"bytes", "result", "entries"}, R"(
-mixed case, unknown keys  | %BatchUnits%,%Litres%~%vintage%,2019~ | 0 | batchunits='Litres' vintage=2019
-quoted commas, line ends  | %a%,%x, y~z%                 | 0 | a='x,_y~z'
-quoted, ends in a comma   | %a%,%x,%~%b%,1                | 0 | a='x,' b=1
-pairs on a line, on two   | %a%,1,b,%t%~%c%~u~            | 0 | a=1 b='t' c='u'
-numbers                   | a,.44~b,0.440~c,2.5E+01~d,+2e-1~e,-.5~f,5. | 0 | a=0.44 b=0.44 c=25 d=0.2 e=-0.5 f=5
-number-like texts         | a,1.2.3~b,e5~c,5e~d,inf~e,0x10~f,nan~g,1 2~h,.~i,1e999 | 0 | a='1.2.3' b='e5' c='5e' d='inf' e='0x10' f='nan' g='1_2' h='.' i='1e999'
-quoted number stays text  | %batchsize%,%5%               | 0 | batchsize='5'
-blanks around fields      | %a%, 	5 	~	b ,  text here  ~  | 0 | a=5 b='text_here'
-text after closing quote  | %a%xyz,%b% junk %c%~          | 0 | a='b'
-LF and CR line ends       | a,1`b,2^c,3                   | 0 | a=1 b=2 c=3
-empty value               | %a%,~                         | 0 | a=''
-unclosed quote to the end | %a%,%open~rest                | 0 | a='open~rest'
-key in two cases          | %a%,1~%b%,2~%A%,3~            | 2 | a=1 b=2
-key without value         | %a%,1~%b%~                    | 3 | a=1
-trailing empty line       | %a%,1~~                       | 3 | a=1
-)");
+        AddRows({"bytes", "result", "entries"}, ARDOVIN_TESTS "/settings/reading.rows");
     }
 
     void reading()
@@ -96,23 +80,7 @@ trailing empty line       | %a%,1~~                       | 3 | a=1
     // exponent only where needed, no zero before the point.
     void writing_data()
     {
-        AddRows({"locale", "key", "value", "line"}, R"(
-grouped English      | en_US | BATCHSIZE  | '1,234.50  | "batchsize",1234.5
-not a number         | en_US | batchsize  | 'lots      | "batchsize","lots"
-texts unchanged      | en_US | batchunits | 'Imp. gal. | "batchunits","Imp. gal."
-a list's number text | en_US | Source     | '5         | "source","5"
-unknown key          | en_US | Colour     | 'red       | "tablet",.44
--0.5                 | en_US | tablet     | -0.5       | "tablet",-.5
--0                   | en_US | tablet     | -0         | "tablet",0
-7 digits             | en_US | tablet     | 123456.78  | "tablet",123456.8
-plain                | en_US | tablet     | 9999999    | "tablet",9999999
-1e7                  | en_US | tablet     | 1e7        | "tablet",1E+07
-9 digits             | en_US | tablet     | 123456789  | "tablet",1.234568E+08
-small                | en_US | tablet     | 0.0001     | "tablet",.0001
-1e-5                 | en_US | tablet     | 1e-5       | "tablet",1E-05
-largest single       | en_US | tablet     | 3.4028234663852886e38 | "tablet",3.402823E+38
-beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
-)");
+        AddRows({"locale", "key", "value", "line"}, ARDOVIN_TESTS "/settings/writing.rows");
     }
 
     void writing()
@@ -153,7 +121,12 @@ beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
     // message) and leaves the file that was there as it was, alone.
     void failedSaveChangesNothing_data()
     {
-        AddRows({"code"}, "folder in /proc|5\nsettings.cfg a folder|2\nread-only|2\ndisk full|4");
+        QTest::addColumn<int>("code");
+        for (const auto& [fault, code] : {std::pair{"folder in /proc", 5},
+                                          {"settings.cfg a folder", 2},
+                                          {"read-only", 2},
+                                          {"disk full", 4}})
+            QTest::newRow(fault) << code;
     }
 
     void failedSaveChangesNothing()
@@ -185,7 +158,7 @@ beyond single        | en_US | tablet     | 1e39       | "tablet",1E+39
         const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
         const auto failure = SaveSettingsFile(SettingsFilePath(folder), Store("batchsize", 42.0));
         QVERIFY(failure && !failure->Description.isEmpty());
-        QCOMPARE(QString::number(failure->Code), Cell("code"));
+        QCOMPARE(int(failure->Code), *static_cast<int*>(QTest::qData("code", QMetaType::Int)));
         QVERIFY2(!fault.contains("full") || failure->Description.contains(strerror(ENOSPC)),
                  qPrintable(failure->Description));
         QCOMPARE(ReadFile(folder + "/settings.cfg"), before);

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,12 +31,6 @@ QString Quoted(QString text)
 {
     text.replace(u'\\', "\\\\").replace(u'\r', "\\r").replace(u'\n', "\\n").replace(u'\t', "\\t");
     return u'"' + text + u'"';
-}
-
-// The escapes a scenario may write in a text: \t, \n and \\.
-QString Unescaped(QString text)
-{
-    return text.replace("\\t", "\t").replace("\\n", "\n").replace("\\\\", "\\");
 }
 
 QString EnumName(const QMetaEnum& names, int value)
@@ -75,17 +68,11 @@ void SendKey(QWidget* to, QString key)
 
 QString Flags(const QWidget* control)
 {
-    QString flags;
-    if (!control->isEnabled())
-        flags += " disabled";
-    if (!control->isVisibleTo(control->window()))
-        flags += " hidden";
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control);
-        button && button->isChecked())
-        flags += " checked";
-    if (QApplication::focusWidget() == control)
-        flags += " focus";
-    return flags;
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    return QString(control->isEnabled() ? "" : " disabled") +
+           (control->isVisibleTo(control->window()) ? "" : " hidden") +
+           (button && button->isChecked() ? " checked" : "") +
+           (QApplication::focusWidget() == control ? " focus" : "");
 }
 
 // What one control shows: its text or items, a table's cells, a chart's description.
@@ -96,16 +83,12 @@ QString Shown(const QWidget* control)
         return Quoted(field->text()) +
                (base == QApplication::palette().color(QPalette::Base) ? "" : " on " + base.name());
     }
-    if (const auto* label = qobject_cast<const QLabel*>(control))
-        return Quoted(label->text());
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
-        return Quoted(button->text());
-    if (const auto* frame = qobject_cast<const QGroupBox*>(control))
-        return Quoted(frame->title());
-    if (const auto* spin = qobject_cast<const QScrollBar*>(control))
-        return QString::number(spin->value());
-    if (const auto* chart = qobject_cast<const FreeSO2Chart*>(control))
-        return Quoted(chart->accessibleDescription());
+    if (qobject_cast<const FreeSO2Chart*>(control))
+        return Quoted(control->accessibleDescription());
+    for (const char* shown : {"text", "title", "value"}) // labels and buttons, frames, spins
+        if (const QVariant value = control->property(shown); value.isValid())
+            return value.typeId() == QMetaType::QString ? Quoted(value.toString())
+                                                        : value.toString();
     if (const auto* list = qobject_cast<const QComboBox*>(control)) {
         QStringList items;
         for (int i = 0; i < list->count(); ++i)
@@ -218,17 +201,21 @@ void ScenarioPlayer::Start()
     const auto option = [this](const char* key, const char* otherwise) {
         return Played.start.value(QString::fromLatin1(key), QString::fromLatin1(otherwise));
     };
+    const QStringList options{"locale", "settings", "manual", "calculators",
+                              "from",   "scheme",   "lock"};
+    for (const QString& key : Played.start.keys())
+        QVERIFY2(options.contains(key), qPrintable("no such option: " + key));
     QLocale::setDefault(QLocale(option("locale", "en_US")));
     Program = std::make_unique<QTemporaryDir>();
     Elsewhere = std::make_unique<QTemporaryDir>();
     Runtime = std::make_unique<QTemporaryDir>();
     Bin = std::make_unique<QTemporaryDir>();
     const QString settings = option("settings", "shipped");
+    const QByteArray file =
+        ReadFile(settings == u"shipped" ? QStringLiteral(ARDOVIN_SHIPPED_SETTINGS)
+                                        : ARDOVIN_SCENARIOS "/settings/" + settings + ".cfg");
     if (settings != u"none")
-        QVERIFY(WriteFile(Program->filePath("settings.cfg"),
-                          ReadFile(settings == u"shipped"
-                                       ? QStringLiteral(ARDOVIN_SHIPPED_SETTINGS)
-                                       : ARDOVIN_SCENARIOS "/settings/" + settings + ".cfg")));
+        QVERIFY(!file.isEmpty() && WriteFile(Program->filePath("settings.cfg"), file));
     if (option("manual", "none") == u"installed") {
         const QString manual = Program->filePath(INSTALLED_MANUAL);
         QVERIFY(QDir().mkpath(QFileInfo(manual).path()) && WriteFile(manual, "<html>"));
@@ -254,14 +241,10 @@ void ScenarioPlayer::Start()
     Written = Files();
     Transcript += "> start\n";
     Main = std::make_unique<frmSulfite>(Program->path(), lock);
-    if (Main->Form_Load()) {
+    if (Main->Form_Load())
         Main->show();
-        QApplication::setActiveWindow(Main.get());
-        QVERIFY(QTest::qWaitForWindowActive(Main.get()));
-    } else {
-        Main.reset();
-        Note("the program ends");
-    }
+    else
+        Note("the program ends"), Main.reset();
     NoteEffects();
 }
 
@@ -350,7 +333,7 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
             qobject_cast<QLabel*>(control)->setSelection(words.value(2).toInt(),
                                                          words.value(3).toInt());
     } else if (verb == u"clipboard") { // text another program put on the clipboard
-        QApplication::clipboard()->setText(Unescaped(step.section(u' ', 1)));
+        QApplication::clipboard()->setText(step.section(u' ', 1));
         Clipboard = QApplication::clipboard()->text();
     } else if (verb == u"answer") { // the keys, or the button, that answer the next box
         Answers << words.mid(1);

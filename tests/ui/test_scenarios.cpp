@@ -3,7 +3,6 @@
 // pictures under tests/approved. scripts/approve.sh stores them anew after a change on purpose.
 #include "scenario_player.h"
 
-#include <QDirIterator>
 #include <QFontDatabase>
 #include <QProcess>
 
@@ -52,13 +51,10 @@ private slots:
     void play_data()
     {
         QTest::addColumn<Scenario>("scenario");
-        QDirIterator files(QStringLiteral(ARDOVIN_SCENARIOS), {"*.scenario"});
-        QStringList names;
-        while (files.hasNext())
-            names << files.next();
-        names.sort();
-        for (const QString& file : names)
-            for (const Scenario& s : ReadScenarios(QString::fromUtf8(ReadFile(file))))
+        const QDir folder(QStringLiteral(ARDOVIN_SCENARIOS));
+        for (const QString& file : folder.entryList({"*.scenario"}))
+            for (const Scenario& s :
+                 ReadScenarios(QString::fromUtf8(ReadFile(folder.filePath(file)))))
                 QTest::newRow(qPrintable(s.name)) << s;
     }
 
