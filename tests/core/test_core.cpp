@@ -148,8 +148,7 @@ private slots:
         QCOMPARE(error ? error->message + u' ' + QString::number(int(error->field)) : "", problem);
         QStringList asked;
         for (const Confirmation& c : Confirmations(texts))
-            asked << c.question.chopped(int(qstrlen(" Are you sure it is correct?"))) + u' ' +
-                         QString::number(int(c.fieldOnNo));
+            asked << c.question + u' ' + QString::number(int(c.fieldOnNo));
         if (!error && !dialog)
             QCOMPARE(asked.join(QStringLiteral(", ")), questions);
     }
