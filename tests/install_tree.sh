@@ -38,7 +38,8 @@ done
 # The menu entry starts the program, however the desktop splits its command at blanks.
 XDG_DATA_HOME=$scratch/data ./add-to-menu.sh >/dev/null
 eval "set -- $(sed -n 's/^Exec=//p' "$scratch/data/applications/$id.desktop")"
-[ $# -eq 1 ] && [ "$1" = "$prefix/ardovin" ]
+[ $# -eq 1 ]
+[ "$1" = "$prefix/ardovin" ]
 Xvfb -displayfd 3 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb ${app:-} 2>/dev/null; rm -rf "$scratch"' EXIT
