@@ -89,8 +89,8 @@ std::vector<ListItems> ListContents()
 {
     using namespace ardovin;
     QStringList additionUnits;
-    for (const AdditionUnit unit : AdditionUnitsFor(SourceForm::Powder))
-        additionUnits << ListText(unit);
+    for (const OfferedUnit& offered : RowOf(SourceForm::Powder).units)
+        additionUnits << ListText(offered.unit);
     return {
         {SourceItems(), ListText(SulphiteSource::PotassiumMetabisulphite)},
         {BatchUnitItems(), ListText(BatchUnit::USGallon)},

@@ -12,28 +12,10 @@ namespace {
 // The first dissociation constant of sulphurous acid, as pKa.
 constexpr double PKa = 1.8;
 
-constexpr double GramsPerTeaspoonOfPowder = 6.2;
-// A powder tablespoon is taken as three teaspoons, with this factor rather than an exact third.
-constexpr double TeaspoonsToTablespoon = 0.333333;
-constexpr double MillilitresPerTeaspoon = 4.92892;
-constexpr double MillilitresPerTablespoon = 14.7868;
-constexpr double MillilitresPerFluidOunce = 29.5735;
-constexpr double OuncesPerGram = 0.035274;
 constexpr float MilligramsPerGram = 1000.0f;
 constexpr float Percent = 100.0f;
 
-constexpr std::array PowderUnits{AdditionUnit::Grams, AdditionUnit::AvoirdupoisOunces,
-                                 AdditionUnit::Tablespoons, AdditionUnit::Teaspoons};
-constexpr std::array SolutionUnits{AdditionUnit::Millilitres, AdditionUnit::FluidOunces,
-                                   AdditionUnit::Tablespoons, AdditionUnit::Teaspoons};
-constexpr std::array TabletUnits{AdditionUnit::Tablets};
-constexpr std::array AllAdditionUnits{AdditionUnit::Grams,
-                                      AdditionUnit::Millilitres,
-                                      AdditionUnit::Teaspoons,
-                                      AdditionUnit::Tablespoons,
-                                      AdditionUnit::Tablets,
-                                      AdditionUnit::FluidOunces,
-                                      AdditionUnit::AvoirdupoisOunces};
+constexpr std::array AllAdditionUnits = MembersOf(AdditionUnits, &AdditionUnitRow::unit);
 
 template <typename Member, std::size_t N>
 std::optional<Member> MatchText(const std::array<Member, N>& members, const QString& text)
@@ -67,15 +49,7 @@ QString ListText(SulphiteSource source)
 
 QString ListText(SourceForm form)
 {
-    switch (form) {
-    case SourceForm::Tablet:
-        return QStringLiteral("Tablet");
-    case SourceForm::Powder:
-        return QStringLiteral("Powder");
-    case SourceForm::Solution:
-        return QStringLiteral("Solution");
-    }
-    return {};
+    return QString::fromLatin1(RowOf(form).listText);
 }
 
 QString ListText(TargetKind kind)
@@ -96,23 +70,7 @@ QString ListText(BatchUnit unit)
 
 QString ListText(AdditionUnit unit)
 {
-    switch (unit) {
-    case AdditionUnit::Grams:
-        return QStringLiteral("g");
-    case AdditionUnit::Millilitres:
-        return QStringLiteral("ml");
-    case AdditionUnit::Teaspoons:
-        return QStringLiteral("tsp");
-    case AdditionUnit::Tablespoons:
-        return QStringLiteral("tbsp");
-    case AdditionUnit::Tablets:
-        return QStringLiteral("tablets");
-    case AdditionUnit::FluidOunces:
-        return QStringLiteral("oz (fl.)");
-    case AdditionUnit::AvoirdupoisOunces:
-        return QStringLiteral("oz (av.)");
-    }
-    return {};
+    return QString::fromLatin1(RowOf(AdditionUnits, &AdditionUnitRow::unit, unit).listText);
 }
 
 QString TrimBlanks(const QString& text)
@@ -149,32 +107,6 @@ std::optional<AdditionUnit> AdditionUnitFromText(const QString& text)
 std::optional<SourceForm> FormFromText(const QString& text)
 {
     return MatchText(AllForms, text);
-}
-
-std::span<const AdditionUnit> AdditionUnitsFor(SourceForm form)
-{
-    switch (form) {
-    case SourceForm::Tablet:
-        return TabletUnits;
-    case SourceForm::Powder:
-        return PowderUnits;
-    case SourceForm::Solution:
-        return SolutionUnits;
-    }
-    return {};
-}
-
-AdditionUnit DefaultAdditionUnit(SourceForm form)
-{
-    switch (form) {
-    case SourceForm::Tablet:
-        return AdditionUnit::Tablets;
-    case SourceForm::Solution:
-        return AdditionUnit::Millilitres;
-    case SourceForm::Powder:
-        break;
-    }
-    return AdditionUnit::Grams;
 }
 
 float SO2Fraction(SulphiteSource source)
@@ -230,27 +162,10 @@ float BaseAmount(SourceForm form, double requirement, SulphiteSource source, flo
 
 float AmountInUnit(SourceForm form, float baseAmount, AdditionUnit unit)
 {
-    const auto offered = AdditionUnitsFor(form);
-    if (std::find(offered.begin(), offered.end(), unit) == offered.end())
-        return 0.0f;
-    const double amount = baseAmount;
-    const bool powder = form == SourceForm::Powder;
-    switch (unit) {
-    case AdditionUnit::Grams:
-    case AdditionUnit::Millilitres:
-    case AdditionUnit::Tablets:
-        return baseAmount;
-    case AdditionUnit::Teaspoons:
-        return StoreSingle(powder ? amount / GramsPerTeaspoonOfPowder
-                                  : amount / MillilitresPerTeaspoon);
-    case AdditionUnit::Tablespoons:
-        return StoreSingle(powder ? amount / GramsPerTeaspoonOfPowder * TeaspoonsToTablespoon
-                                  : amount / MillilitresPerTablespoon);
-    case AdditionUnit::FluidOunces:
-        return StoreSingle(amount / MillilitresPerFluidOunce);
-    case AdditionUnit::AvoirdupoisOunces:
-        return StoreSingle(amount * OuncesPerGram);
-    }
+    for (const OfferedUnit& offered : RowOf(form).units)
+        if (offered.unit == unit)
+            return StoreSingle(static_cast<double>(baseAmount) / offered.divisor *
+                               offered.multiplier);
     return 0.0f;
 }
 

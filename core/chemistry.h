@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <QString>
 #include <span>
@@ -52,6 +53,86 @@ inline constexpr std::array BatchUnits{
     BatchUnitRow{BatchUnit::Litre, "Litres", 0},
 };
 
+// The numeric fields of the windows, by what they hold; a check sends the user back to one.
+enum class InputField { Solution, TabWeight, BatchSize, Ph, ExistSO2, TargetSO2, TargetMolSO2 };
+
+// Each addition unit: its list text.
+struct AdditionUnitRow
+{
+    AdditionUnit unit;
+    const char* listText;
+};
+inline constexpr std::array AdditionUnits{
+    AdditionUnitRow{AdditionUnit::Grams, "g"},
+    AdditionUnitRow{AdditionUnit::Millilitres, "ml"},
+    AdditionUnitRow{AdditionUnit::Teaspoons, "tsp"},
+    AdditionUnitRow{AdditionUnit::Tablespoons, "tbsp"},
+    AdditionUnitRow{AdditionUnit::Tablets, "tablets"},
+    AdditionUnitRow{AdditionUnit::FluidOunces, "oz (fl.)"},
+    AdditionUnitRow{AdditionUnit::AvoirdupoisOunces, "oz (av.)"},
+};
+
+// An addition unit a form offers, and how its amount comes from the form's base amount
+// (tablets, grams or millilitres): divided by the divisor, then multiplied by the multiplier,
+// in double precision.
+struct OfferedUnit
+{
+    AdditionUnit unit;
+    double divisor = 1;
+    double multiplier = 1;
+};
+
+namespace unit_factors {
+inline constexpr double GramsPerTeaspoonOfPowder = 6.2;
+// A powder tablespoon is taken as three teaspoons, with this factor rather than an exact third.
+inline constexpr double TeaspoonsToTablespoon = 0.333333;
+inline constexpr double MillilitresPerTeaspoon = 4.92892;
+inline constexpr double MillilitresPerTablespoon = 14.7868;
+inline constexpr double MillilitresPerFluidOunce = 29.5735;
+inline constexpr double OuncesPerGram = 0.035274;
+} // namespace unit_factors
+
+// The units each form offers, in the (alphabetical) order its list shows them, the one chosen
+// with the form first.
+inline constexpr OfferedUnit TabletUnits[] = {{AdditionUnit::Tablets}};
+inline constexpr OfferedUnit PowderUnits[] = {
+    {AdditionUnit::Grams},
+    {AdditionUnit::AvoirdupoisOunces, 1, unit_factors::OuncesPerGram},
+    {AdditionUnit::Tablespoons, unit_factors::GramsPerTeaspoonOfPowder,
+     unit_factors::TeaspoonsToTablespoon},
+    {AdditionUnit::Teaspoons, unit_factors::GramsPerTeaspoonOfPowder},
+};
+inline constexpr OfferedUnit SolutionUnits[] = {
+    {AdditionUnit::Millilitres},
+    {AdditionUnit::FluidOunces, unit_factors::MillilitresPerFluidOunce},
+    {AdditionUnit::Tablespoons, unit_factors::MillilitresPerTablespoon},
+    {AdditionUnit::Teaspoons, unit_factors::MillilitresPerTeaspoon},
+};
+
+// Each source form, in the order of the enumeration: its text (in settings.cfg and on its option
+// button), the option button's name, the addition units it offers, and the field its amount
+// needs besides the batch size, which the windows enable while the form is chosen (none for
+// powder).
+struct FormRow
+{
+    SourceForm form;
+    const char* listText;
+    const char* optionName;
+    std::span<const OfferedUnit> units;
+    std::optional<InputField> amountField;
+};
+inline constexpr std::array Forms{
+    FormRow{SourceForm::Tablet, "Tablet", "optTablet", TabletUnits, InputField::TabWeight},
+    FormRow{SourceForm::Powder, "Powder", "optPowder", PowderUnits, std::nullopt},
+    FormRow{SourceForm::Solution, "Solution", "optSolution", SolutionUnits, InputField::Solution},
+};
+
+// The row of a form.
+constexpr const FormRow& RowOf(SourceForm form)
+{
+    return Forms[std::size_t(form)];
+}
+
 // The members of a table's rows, in its order.
 template <typename Row, std::size_t N, typename Member>
 constexpr std::array<Member, N> MembersOf(const std::array<Row, N>& table, Member Row::*member)
@@ -64,7 +145,7 @@ constexpr std::array<Member, N> MembersOf(const std::array<Row, N>& table, Membe
 
 // Every member in the order its list shows it.
 inline constexpr std::array AllSources = MembersOf(Compounds, &CompoundRow::source);
-inline constexpr std::array AllForms{SourceForm::Tablet, SourceForm::Powder, SourceForm::Solution};
+inline constexpr std::array AllForms = MembersOf(Forms, &FormRow::form);
 inline constexpr std::array AllTargetKinds{TargetKind::TotalFree, TargetKind::Molecular};
 inline constexpr std::array AllBatchUnits = MembersOf(BatchUnits, &BatchUnitRow::unit);
 
@@ -84,11 +165,6 @@ std::optional<TargetKind> TargetKindFromText(const QString& text);
 std::optional<BatchUnit> BatchUnitFromText(const QString& text);
 std::optional<AdditionUnit> AdditionUnitFromText(const QString& text);
 std::optional<SourceForm> FormFromText(const QString& text);
-
-// The addition units a form offers, in the (alphabetical) order the list shows them, and
-// the one chosen whenever the form is picked.
-std::span<const AdditionUnit> AdditionUnitsFor(SourceForm form);
-AdditionUnit DefaultAdditionUnit(SourceForm form);
 
 // Grams of SO2 that one gram of the compound yields, held in single precision.
 float SO2Fraction(SulphiteSource source);

@@ -27,40 +27,8 @@ void ComputeAmount(const DoseInputs& in, DoseResult& out)
         static_cast<double>(out.TargetFreeSO2) - static_cast<double>(in.ExistingFreeSO2);
     out.Amount = BaseAmount(in.Form, requirement, *in.Source, out.BatchLitres, in.TabletWeight,
                             in.SolutionPercent);
-    switch (in.Form) {
-    case SourceForm::Powder:
-        out.AmountTsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Teaspoons);
-        out.AmountTbsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Tablespoons);
-        out.AmountOz = AmountInUnit(in.Form, out.Amount, AdditionUnit::AvoirdupoisOunces);
-        break;
-    case SourceForm::Solution:
-        out.AmountTsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Teaspoons);
-        out.AmountTbsp = AmountInUnit(in.Form, out.Amount, AdditionUnit::Tablespoons);
-        out.AmountOz = AmountInUnit(in.Form, out.Amount, AdditionUnit::FluidOunces);
-        break;
-    case SourceForm::Tablet:
-        break;
-    }
-}
-
-float ShownAddition(const DoseInputs& in, const DoseResult& out)
-{
-    if (!in.AdditionUnit)
-        return 0.0f;
-    switch (*in.AdditionUnit) {
-    case AdditionUnit::Grams:
-    case AdditionUnit::Millilitres:
-    case AdditionUnit::Tablets:
-        return out.Amount;
-    case AdditionUnit::Teaspoons:
-        return out.AmountTsp;
-    case AdditionUnit::Tablespoons:
-        return out.AmountTbsp;
-    case AdditionUnit::FluidOunces:
-    case AdditionUnit::AvoirdupoisOunces:
-        return out.AmountOz;
-    }
-    return 0.0f;
+    if (in.AdditionUnit)
+        out.ShownAddition = AmountInUnit(in.Form, out.Amount, *in.AdditionUnit);
 }
 
 } // namespace
@@ -76,7 +44,6 @@ DoseResult ComputeDose(const DoseInputs& in)
     out.MolecularSO2Requirement = StoreSingle(static_cast<double>(out.TargetMolecularSO2) -
                                               static_cast<double>(out.ExistingMolecularSO2));
     ComputeAmount(in, out);
-    out.ShownAddition = ShownAddition(in, out);
     return out;
 }
 

@@ -33,11 +33,8 @@ struct DoseResult
     float TargetMolecularSO2 = 0;
     float FreeSO2Requirement = 0;
     float MolecularSO2Requirement = 0;
-    float Amount = 0; // tablets, grams or millilitres, by the form
-    float AmountTsp = 0;
-    float AmountTbsp = 0;
-    float AmountOz = 0; // fluid ounces of a solution, avoirdupois ounces of a powder
-    float ShownAddition = 0;
+    float Amount = 0;        // tablets, grams or millilitres, by the form
+    float ShownAddition = 0; // in the addition unit chosen; 0 for one the form does not offer
 };
 
 DoseResult ComputeDose(const DoseInputs& in);

@@ -8,9 +8,6 @@
 
 namespace ardovin {
 
-// The numeric fields a check can send the user back to.
-enum class InputField { Solution, TabWeight, BatchSize, Ph, ExistSO2, TargetSO2, TargetMolSO2 };
-
 struct InputProblem
 {
     QString message;

@@ -78,9 +78,9 @@ void frmSulfite::optForm_Click(SourceForm form)
 void frmSulfite::FillAdditionUnits(SourceForm form)
 {
     cboAdditionUnits->clear();
-    for (AdditionUnit unit : AdditionUnitsFor(form))
-        cboAdditionUnits->addItem(ListText(unit));
-    cboAdditionUnits->setCurrentText(ListText(DefaultAdditionUnit(form)));
+    for (const OfferedUnit& offered : RowOf(form).units)
+        cboAdditionUnits->addItem(ListText(offered.unit));
+    cboAdditionUnits->setCurrentIndex(0); // the form's own unit comes first
 }
 
 SourceForm frmSulfite::SelectedForm() const

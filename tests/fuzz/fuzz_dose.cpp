@@ -27,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const DoseResult r = ComputeDose(inputs);
         for (const float value :
              {r.BatchLitres, r.ExistingMolecularSO2, r.TargetFreeSO2, r.TargetMolecularSO2,
-              r.FreeSO2Requirement, r.MolecularSO2Requirement, r.Amount, r.AmountTsp, r.AmountTbsp,
-              r.AmountOz, r.ShownAddition})
+              r.FreeSO2Requirement, r.MolecularSO2Requirement, r.Amount, r.ShownAddition})
             FUZZ_REQUIRE(std::isfinite(value));
         const DoseDisplay d = DisplayDose(inputs, r);
         const QString zero = FormatStandard(0.0);
