@@ -39,18 +39,20 @@ inline constexpr std::array Compounds{
     CompoundRow{SulphiteSource::SodiumMetabisulphite, "Sodium Metabisulphite", 0.673978338514626},
 };
 
-// Each batch unit, in the order its list shows them: its list text, and how many of it make a
-// litre (0 for the litre itself).
+// Each batch unit, in the order its list shows them: its list text, how many of it make a
+// litre (0 for the litre itself), and its text in settings.cfg and in the Default Settings
+// window's list (letter case aside, the same).
 struct BatchUnitRow
 {
     BatchUnit unit;
     const char* listText;
     double perLitre;
+    const char* savedText;
 };
 inline constexpr std::array BatchUnits{
-    BatchUnitRow{BatchUnit::USGallon, "U.S. Gal.", 0.264172},
-    BatchUnitRow{BatchUnit::ImperialGallon, "Imp. Gal.", 0.219969},
-    BatchUnitRow{BatchUnit::Litre, "Litres", 0},
+    BatchUnitRow{BatchUnit::USGallon, "U.S. Gal.", 0.264172, "U.S. Gal."},
+    BatchUnitRow{BatchUnit::ImperialGallon, "Imp. Gal.", 0.219969, "Imp. gal."},
+    BatchUnitRow{BatchUnit::Litre, "Litres", 0, "Litres"},
 };
 
 // The numeric fields of the windows, by what they hold; a check sends the user back to one.

@@ -15,27 +15,25 @@ namespace ardovin {
 // A setting as the file gives it: a text, or a number when the file wrote it unquoted.
 using SettingValue = std::variant<QString, double>;
 
-// One of the seven settings: its key as the file spells it; its program default, used wherever
-// the user's cannot be (a number is written unquoted, a choice as its list text); and the name of
-// the control that shows it, the same in the main window and in the settings dialog.
+// One of the seven settings: its key as the file spells it, and its program default, used
+// wherever the user's cannot be (a number is written unquoted, a choice as its list text).
 struct SettingSpec
 {
     QLatin1StringView key;
     std::variant<SulphiteSource, SourceForm, BatchUnit, TargetKind, double> programDefault;
-    const char* control;
 
     constexpr bool isNumber() const { return std::holds_alternative<double>(programDefault); }
 };
 
 // The seven settings, in the order the file holds them.
 inline constexpr std::array<SettingSpec, 7> DefaultSettings{{
-    {QLatin1StringView("source"), SulphiteSource::PotassiumMetabisulphite, "cboForm"},
-    {QLatin1StringView("form"), SourceForm::Powder, "grpForm"},
-    {QLatin1StringView("batchunits"), BatchUnit::USGallon, "cboBatch"},
-    {QLatin1StringView("batchsize"), 5.0, "txtBatchSize"},
-    {QLatin1StringView("solution"), 10.0, "txtSolution"},
-    {QLatin1StringView("tablet"), 0.44, "txtTabWeight"},
-    {QLatin1StringView("target"), TargetKind::TotalFree, "cboTarget"},
+    {QLatin1StringView("source"), SulphiteSource::PotassiumMetabisulphite},
+    {QLatin1StringView("form"), SourceForm::Powder},
+    {QLatin1StringView("batchunits"), BatchUnit::USGallon},
+    {QLatin1StringView("batchsize"), 5.0},
+    {QLatin1StringView("solution"), 10.0},
+    {QLatin1StringView("tablet"), 0.44},
+    {QLatin1StringView("target"), TargetKind::TotalFree},
 }};
 
 // The user's defaults as read from the file and as last saved. Keys are compared ignoring

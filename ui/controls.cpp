@@ -18,18 +18,10 @@ namespace ardovin {
 
 namespace {
 
-QString AccessibleName(const ControlSpec& entry)
+QWidget* NewControl(ControlKind kind, const QString& caption, const QString& accessibleName,
+                    QWidget* parent)
 {
-    if (entry.accessibleName)
-        return QString::fromUtf8(entry.accessibleName);
-    QString caption = QString::fromUtf8(entry.caption ? entry.caption : "");
-    return caption.remove(u'&').trimmed();
-}
-
-QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
-{
-    const QString caption = QString::fromUtf8(entry.caption ? entry.caption : "");
-    switch (entry.kind) {
+    switch (kind) {
     case ControlKind::Panel:
         return new QWidget(parent);
     case ControlKind::Frame:
@@ -37,14 +29,13 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget* parent)
     case ControlKind::Label:
     case ControlKind::RightLabel: {
         auto* label = new QLabel(caption, parent);
-        label->setAlignment(
-            (entry.kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) |
-            Qt::AlignVCenter);
+        label->setAlignment((kind == ControlKind::RightLabel ? Qt::AlignRight : Qt::AlignLeft) |
+                            Qt::AlignVCenter);
         return label;
     }
     case ControlKind::ResultLabel: {
         auto* label = new QLabel;
-        modProc::ReadAsResult(*label, AccessibleName(entry));
+        modProc::ReadAsResult(*label, accessibleName);
         label->setParent(parent);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // The user cannot change a result, but may select and copy it; Tab still passes it by.
@@ -113,37 +104,65 @@ void FitListFont(QComboBox& list)
 
 } // namespace
 
-void BuildControls(QWidget& root, std::span<const ControlSpec> entries)
+QWidget* CreateControl(ControlKind kind, const char* name, QWidget* parent, QRect twips,
+                       const char* caption, const char* tooltip, const char* accessibleName,
+                       QStringList (*items)())
 {
-    const QFont font = modProc::ProgramFont();
-    std::map<int, QWidget*> tabOrder;
-    for (const ControlSpec& entry : entries) {
-        QWidget* parent = entry.container ? Control<QWidget>(root, entry.container) : &root;
-        QWidget* control = CreateControl(entry, parent);
-        control->setObjectName(QString::fromLatin1(entry.name));
-        if (entry.kind != ControlKind::List)
-            control->setFont(font);
-        control->setGeometry(Twips(entry.left), Twips(entry.top), Twips(entry.width),
-                             Twips(entry.height));
-        if (auto* list = qobject_cast<QComboBox*>(control))
-            FillList(*list, entry.items     ? entry.items()
-                            : entry.caption ? QString::fromUtf8(entry.caption).split(u'|')
-                                            : QStringList());
-        if (entry.tooltip) {
-            control->setToolTip(QString::fromUtf8(entry.tooltip));
-            control->setAccessibleDescription(control->toolTip());
-        }
-        if (entry.kind != ControlKind::ResultLabel)
-            control->setAccessibleName(AccessibleName(entry));
-        if (entry.tabIndex > 0)
-            tabOrder[entry.tabIndex] = control;
+    const QString text = QString::fromUtf8(caption ? caption : "");
+    const QString readName =
+        accessibleName ? QString::fromUtf8(accessibleName) : QString(text).remove(u'&').trimmed();
+    QWidget* control = NewControl(kind, text, readName, parent);
+    control->setObjectName(QString::fromLatin1(name));
+    if (kind != ControlKind::List)
+        control->setFont(modProc::ProgramFont());
+    control->setGeometry(Twips(twips.left()), Twips(twips.top()), Twips(twips.width()),
+                         Twips(twips.height()));
+    if (auto* list = qobject_cast<QComboBox*>(control))
+        FillList(*list, items ? items() : caption ? text.split(u'|') : QStringList());
+    if (tooltip) {
+        control->setToolTip(QString::fromUtf8(tooltip));
+        control->setAccessibleDescription(control->toolTip());
     }
+    if (kind != ControlKind::ResultLabel)
+        control->setAccessibleName(readName);
+    return control;
+}
+
+void NameList(QComboBox& list, QLabel* caption)
+{
+    if (!caption) {
+        // Off screen: the layout has no room for it, a screen reader needs it.
+        caption = new QLabel(list.accessibleName(), list.parentWidget());
+        caption->setObjectName(list.objectName() + QStringLiteral("Caption"));
+        caption->hide();
+    }
+    caption->setBuddy(&list);
+}
+
+void SetTabOrder(const std::map<int, QWidget*>& numbered)
+{
     QWidget* previous = nullptr;
-    for (const auto& [index, control] : tabOrder) {
+    for (const auto& [index, control] : numbered) {
         if (previous)
             QWidget::setTabOrder(previous, control);
         previous = control;
     }
+}
+
+std::size_t SettingIndex(const char* key)
+{
+    for (std::size_t i = 0; i < DefaultSettings.size(); ++i)
+        if (DefaultSettings[i].key == QLatin1StringView(key))
+            return i;
+    qFatal("no default setting %s", key);
+}
+
+QStringList SavedBatchUnitItems()
+{
+    QStringList items;
+    for (const BatchUnitRow& row : BatchUnits)
+        items << QString::fromLatin1(row.savedText);
+    return items;
 }
 
 void FillList(QComboBox& list, const QStringList& items)
@@ -164,38 +183,6 @@ void ConnectSpinControl(QScrollBar& spin, QLineEdit& field, SpinRule rule)
     QObject::connect(&spin, &QScrollBar::valueChanged, &field, [&spin, &field, rule](int position) {
         modProc::StepField(field, spin, rule, position);
     });
-}
-
-void ConnectSpinControls(const QWidget& root, std::span<const SpinBinding> bindings)
-{
-    for (const SpinBinding& binding : bindings)
-        ConnectSpinControl(*Control<QScrollBar>(root, binding.spin),
-                           *Control<QLineEdit>(root, binding.field), binding.rule);
-}
-
-QButtonGroup& GroupFormOptions(QWidget& window)
-{
-    const std::pair<SourceForm, const char*> options[] = {
-        {SourceForm::Powder, "optPowder"},
-        {SourceForm::Solution, "optSolution"},
-        {SourceForm::Tablet, "optTablet"},
-    };
-    auto* group = new QButtonGroup(&window);
-    group->setObjectName(QStringLiteral("grpForm"));
-    for (const auto& [form, name] : options)
-        group->addButton(Control<QRadioButton>(window, name), int(form));
-    return *group;
-}
-
-void EnableSourceGroups(const QWidget& window, SourceForm form)
-{
-    const std::pair<SourceForm, const char*> controls[] = {
-        {SourceForm::Solution, "txtSolution"}, {SourceForm::Solution, "vsbPercent"},
-        {SourceForm::Solution, "lblPercent"},  {SourceForm::Tablet, "txtTabWeight"},
-        {SourceForm::Tablet, "vsbCampden"},    {SourceForm::Tablet, "lblTabWeight"},
-    };
-    for (const auto& [owner, name] : controls)
-        Control<QWidget>(window, name)->setEnabled(owner == form);
 }
 
 } // namespace ardovin

@@ -1,18 +1,26 @@
 #pragma once
 
+#include "core/calculation.h"
 #include "core/chemistry.h"
 #include "core/entry.h"
+#include "settings/user_defaults.h"
 
+#include <map>
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QColor>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRect>
+#include <QScrollBar>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <span>
-
-class QButtonGroup;
-class QComboBox;
-class QLineEdit;
-class QScrollBar;
+#include <type_traits>
+#include <variant>
 
 namespace ardovin {
 
@@ -30,20 +38,45 @@ enum class ControlKind {
     Button,      // command button
 };
 
-// One control as the window lays it out: its name, place in twips relative to its container,
-// caption (or list items separated by '|'), tooltip and accessible name. Its members are in the
-// order a layout row reads, which leaves a few bytes of padding.
-struct ControlSpec // NOLINT(clang-analyzer-optin.performance.Padding)
+// The member of the window that a layout row puts its control in, typed as the control is; or
+// none, for a control the window's code never reaches.
+template <typename Window>
+using ControlMember =
+    std::variant<std::monostate, QWidget * Window::*, QLabel * Window::*, QLineEdit * Window::*,
+                 QComboBox * Window::*, QScrollBar * Window::*, QPushButton * Window::*>;
+
+// A row's member and name, from one spelling: ARDOVIN_BOUND(frmSulfite, txtPh).
+#define ARDOVIN_BOUND(Window, member) ::ardovin::ControlMember<Window>(&Window::member), #member
+
+// One control as the window lays it out: the member it fills and its name, its place in twips
+// relative to its container, caption (or list items separated by '|'), tooltip and accessible
+// name, and what the window does with it besides.
+template <typename Window> struct ControlSpec // NOLINT(clang-analyzer-optin.performance.Padding)
 {
+    ControlMember<Window> member;
     const char* name;
     ControlKind kind;
-    const char* container; // nullptr for the window's own client area
+    QWidget* Window::*container; // nullptr for the window's own client area
     int left, top, width, height;
     const char* caption;
     const char* tooltip;
     const char* accessibleName;       // nullptr: the caption without its access-key marker
     QStringList (*items)() = nullptr; // a list's items, where they come from a table of choices
     int tabIndex = 0; // from 1, the place in the Tab order; 0 in the order of creation
+    // A list's caption on screen, which a screen reader reads as its name; where the layout has
+    // none, the list gets a caption of its accessible name that only a screen reader meets.
+    QLabel* Window::*label = nullptr;
+    std::optional<SourceForm> form = std::nullopt; // an option button's source form
+    const char* setting = nullptr; // the key of the default setting the control shows
+};
+
+// What the window's code takes from its built controls besides its members.
+struct BuiltControls
+{
+    QButtonGroup* forms = nullptr; // the source-form option buttons, each keyed by its form
+    // The control that shows each default setting, in the settings table's order; the form's
+    // is the group of option buttons.
+    std::array<QObject*, DefaultSettings.size()> defaults{};
 };
 
 // Screen pixels at 96 dots per inch; Qt scales them on high-density screens.
@@ -52,37 +85,123 @@ constexpr int Twips(int twips)
     return (twips + 7) / 15;
 }
 
-// Creates the controls on root in the order given, a container before its controls, then sets
-// the Tab order: first the numbered controls by their numbers, then the others as created.
-void BuildControls(QWidget& root, std::span<const ControlSpec> entries);
+// Creates one control of a layout row, named, placed, captioned and described.
+QWidget* CreateControl(ControlKind kind, const char* name, QWidget* parent, QRect twips,
+                       const char* caption, const char* tooltip, const char* accessibleName,
+                       QStringList (*items)());
+
+// Gives a list the caption a screen reader names it by: the label on screen, or else a hidden
+// label of its accessible name.
+void NameList(QComboBox& list, QLabel* caption);
+
+// Puts each control in the Tab order its number gives, after one another.
+void SetTabOrder(const std::map<int, QWidget*>& numbered);
+
+// The index of a setting's key in the settings table; the program ends for a key it lacks.
+std::size_t SettingIndex(const char* key);
+
+// Puts the control in the member, which must be of the control's own type: a row that binds
+// another kind ends the program at once, in every build.
+template <typename Window>
+void BindControl(Window& window, const ControlMember<Window>& member, QWidget* control)
+{
+    std::visit(
+        [&]<typename Member>(Member bound) {
+            if constexpr (!std::is_same_v<Member, std::monostate>) {
+                using Control = std::remove_pointer_t<
+                    std::remove_reference_t<decltype(std::declval<Window&>().*bound)>>;
+                auto* typed = qobject_cast<Control*>(control);
+                if (!typed)
+                    qFatal("%s is no %s", qPrintable(control->objectName()),
+                           Control::staticMetaObject.className());
+                window.*bound = typed;
+            }
+        },
+        member);
+}
+
+// Creates the controls on root in the order given, a container before its controls, fills
+// the window's members, then sets the Tab order: first the numbered controls by their numbers,
+// then the others as created.
+template <typename Window>
+BuiltControls BuildControls(Window& window, QWidget& root,
+                            std::span<const ControlSpec<Window>> rows)
+{
+    BuiltControls built;
+    std::map<int, QWidget*> tabOrder;
+    for (const ControlSpec<Window>& row : rows) {
+        QWidget* parent = row.container ? window.*row.container : &root;
+        QWidget* control = CreateControl(row.kind, row.name, parent,
+                                         QRect(row.left, row.top, row.width, row.height),
+                                         row.caption, row.tooltip, row.accessibleName, row.items);
+        BindControl(window, row.member, control);
+        if (auto* list = qobject_cast<QComboBox*>(control))
+            NameList(*list, row.label ? window.*row.label : nullptr);
+        if (row.form) {
+            if (!built.forms)
+                built.forms = new QButtonGroup(&root);
+            built.forms->addButton(qobject_cast<QAbstractButton*>(control), int(*row.form));
+        }
+        if (row.setting)
+            built.defaults[SettingIndex(row.setting)] =
+                row.form ? static_cast<QObject*>(built.forms) : control;
+        if (row.tabIndex > 0)
+            tabOrder[row.tabIndex] = control;
+    }
+    SetTabOrder(tabOrder);
+    return built;
+}
 
 // The grey of disabled target fields and of the result labels.
 QColor LightGrey();
 
-// A control of the window, by its name. A name that is misspelt, or a control of another kind,
-// ends the program at once, in every build.
-template <typename T> T* Control(const QObject& root, const char* name)
-{
-    T* control = root.findChild<T*>(QString::fromLatin1(name));
-    if (!control)
-        qFatal("%s has no %s named %s", qPrintable(root.objectName()),
-               T::staticMetaObject.className(), name);
-    return control;
-}
-
 // Makes the spin control step the field by the rule.
 void ConnectSpinControl(QScrollBar& spin, QLineEdit& field, SpinRule rule);
 
-// A spin control, the field it steps and the rule it steps by.
-struct SpinBinding
+// One numeric field of a window and what follows from it: its spin control and the rule it
+// steps by, the unit beside it; in the main window, whether Calculate writes 0.00 into it when
+// it is empty, and the text of the form it gives.
+template <typename Window> struct FieldRow
 {
-    const char* spin;
-    const char* field;
+    InputField id;
+    QLineEdit* Window::*field;
+    QScrollBar* Window::*spin;
     SpinRule rule;
+    QLabel* Window::*unit = nullptr;
+    bool zeroFilledByCalculate = false;
+    QString FormTexts::*text = nullptr;
 };
 
-// Makes every spin control step its field.
-void ConnectSpinControls(const QWidget& root, std::span<const SpinBinding> bindings);
+template <typename Window>
+void ConnectSpinControls(Window& window, std::span<const FieldRow<Window>> rows)
+{
+    for (const FieldRow<Window>& row : rows)
+        ConnectSpinControl(*(window.*row.spin), *(window.*row.field), row.rule);
+}
+
+template <typename Window>
+QLineEdit* FieldOf(const Window& window, std::span<const FieldRow<Window>> rows, InputField id)
+{
+    for (const FieldRow<Window>& row : rows)
+        if (row.id == id)
+            return window.*row.field;
+    Q_UNREACHABLE();
+}
+
+// Enables, with its spin control and unit, the field that each form's amount needs, while that
+// form is chosen.
+template <typename Window>
+void EnableAmountFields(const Window& window, std::span<const FieldRow<Window>> rows,
+                        SourceForm chosen)
+{
+    for (const FormRow& form : Forms)
+        for (const FieldRow<Window>& row : rows)
+            if (form.amountField == row.id)
+                for (QWidget* control : {static_cast<QWidget*>(window.*row.field),
+                                         static_cast<QWidget*>(window.*row.spin),
+                                         static_cast<QWidget*>(window.*row.unit)})
+                    control->setEnabled(form.form == chosen);
+}
 
 // Fills a list with its items, none chosen, in the list font that shows the longest whole.
 void FillList(QComboBox& list, const QStringList& items);
@@ -110,11 +229,7 @@ inline QStringList TargetItems()
     return ListTexts(AllTargetKinds);
 }
 
-// Puts the window's source-form option buttons in one exclusive group named "grpForm", each
-// button keyed by the form it stands for.
-QButtonGroup& GroupFormOptions(QWidget& window);
-
-// Enables the solution's controls for a solution, the tablet's for tablets, neither for powder.
-void EnableSourceGroups(const QWidget& window, SourceForm form);
+// The list texts batch units have in the settings file and the Default Settings window.
+QStringList SavedBatchUnitItems();
 
 } // namespace ardovin

@@ -26,12 +26,13 @@ bool SelectListItem(QComboBox& list, const QString& text)
 
 } // namespace
 
-DefaultsControls::DefaultsControls(const QWidget& window,
+DefaultsControls::DefaultsControls(const Controls& controls,
                                    std::function<void(SourceForm)> formChosen)
-    : FormChosen(std::move(formChosen))
+    : Shown(controls), FormChosen(std::move(formChosen))
 {
     for (std::size_t i = 0; i < DefaultSettings.size(); ++i)
-        Controls[i] = Control<QObject>(window, DefaultSettings[i].control);
+        if (!Shown[i])
+            qFatal("no control shows the default %s", DefaultSettings[i].key.data());
 }
 
 bool DefaultsControls::Show(QObject* control, const SettingValue& value) const
@@ -54,7 +55,7 @@ bool DefaultsControls::ShowUserDefaults(const UserDefaults& store) const
 {
     for (std::size_t i = 0; i < DefaultSettings.size(); ++i) {
         const std::optional<SettingValue> value = store.find(DefaultSettings[i].key);
-        if (!value || !Show(Controls[i], *value))
+        if (!value || !Show(Shown[i], *value))
             return false;
     }
     return true;
@@ -63,13 +64,13 @@ bool DefaultsControls::ShowUserDefaults(const UserDefaults& store) const
 void DefaultsControls::ShowProgramDefaults() const
 {
     for (std::size_t i = 0; i < DefaultSettings.size(); ++i)
-        Show(Controls[i], ProgramDefault(DefaultSettings[i]));
+        Show(Shown[i], ProgramDefault(DefaultSettings[i]));
 }
 
 void DefaultsControls::StoreShown(UserDefaults& store) const
 {
     for (std::size_t i = 0; i < DefaultSettings.size(); ++i) {
-        QObject* control = Controls[i];
+        QObject* control = Shown[i];
         QString shown;
         if (auto* list = qobject_cast<QComboBox*>(control))
             shown = TrimBlanks(list->currentText());

@@ -7,16 +7,18 @@
 #include <functional>
 
 class QObject;
-class QWidget;
 
-// The controls of a window that show the seven defaults, found by the names the settings table
-// gives: a list, a field, or the group of source-form option buttons each.
+// The controls of a window that show the seven defaults, in the settings table's order: a
+// list, a field, or the group of source-form option buttons each.
 class DefaultsControls
 {
 public:
+    using Controls = std::array<QObject*, ardovin::DefaultSettings.size()>;
+
     // formChosen runs after an option button is selected, so that what follows the form is always
-    // set (an option that was selected already raises no change of its own).
-    DefaultsControls(const QWidget& window, std::function<void(ardovin::SourceForm)> formChosen);
+    // set (an option that was selected already raises no change of its own). A setting without
+    // a control ends the program at once, in every build.
+    DefaultsControls(const Controls& controls, std::function<void(ardovin::SourceForm)> formChosen);
 
     // Shows the stored defaults. False at the first entry that is missing or matches no list
     // item; the controls set before it keep their new values. A form that is none of the three
@@ -30,6 +32,6 @@ public:
 private:
     bool Show(QObject* control, const ardovin::SettingValue& value) const;
 
-    std::array<QObject*, ardovin::DefaultSettings.size()> Controls{};
+    Controls Shown;
     std::function<void(ardovin::SourceForm)> FormChosen;
 };

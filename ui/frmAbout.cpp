@@ -17,23 +17,6 @@ namespace {
 
 using K = ControlKind;
 
-// The window as it is laid out, in twips. The product name is shown in two colours, by
-// Label1 and Label2 side by side; the links are as wide as their texts.
-constexpr ControlSpec Layout[] = {
-    {"Picture1", K::Panel, nullptr, 0, 0, 5400, 2700, nullptr, nullptr, "About panel"},
-    {"Picture2", K::Label, "Picture1", 240, 240, 480, 480, nullptr, nullptr, "Ardovin icon"},
-    {"Label1", K::Label, "Picture1", 960, 150, 1200, 540, "Ardo", nullptr, nullptr},
-    {"Label2", K::Label, "Picture1", 2160, 150, 900, 540, "vin", nullptr, nullptr},
-    {"Label3", K::Label, "Picture1", 960, 690, 2400, 360, "Version 3.00", nullptr, nullptr},
-    {"Label4", K::Label, "Picture1", 240, 1200, 4920, 300, "A sulphite calculator for wine makers.",
-     nullptr, nullptr},
-    {"lblWeb", K::Label, "Picture1", 240, 1620, 3600, 300, nullptr, "Go to program web site.",
-     nullptr},
-    {"lblMail", K::Label, "Picture1", 240, 1980, 3600, 300, "Ardovin developers",
-     "Email the author.", nullptr},
-    {"cmdOK", K::Button, "Picture1", 3960, 2100, 1200, 390, "&OK", "Close window.", nullptr},
-};
-
 constexpr int ClientWidth = 5400;
 constexpr int ClientHeight = 2700;
 constexpr int PictureSize = 32;
@@ -83,17 +66,48 @@ bool IsClick(const QWidget& widget, const QEvent& event)
 
 } // namespace
 
+#define BOUND(member) ARDOVIN_BOUND(frmAbout, member)
+
+// The window as it is laid out, in twips. The product name is shown in two colours, by
+// Label1 and Label2 side by side; the links are as wide as their texts.
+std::span<const ControlSpec<frmAbout>> frmAbout::Layout()
+{
+    using F = frmAbout;
+    static const ControlSpec<F> rows[] = {
+        {BOUND(Picture1), K::Panel, nullptr, 0, 0, 5400, 2700, nullptr, nullptr, "About panel"},
+        {BOUND(Picture2), K::Label, &F::Picture1, 240, 240, 480, 480, nullptr, nullptr,
+         "Ardovin icon"},
+        {BOUND(Label1), K::Label, &F::Picture1, 960, 150, 1200, 540, "Ardo", nullptr, nullptr},
+        {BOUND(Label2), K::Label, &F::Picture1, 2160, 150, 900, 540, "vin", nullptr, nullptr},
+        {BOUND(Label3), K::Label, &F::Picture1, 960, 690, 2400, 360, "Version 3.00", nullptr,
+         nullptr},
+        {{},
+         "Label4",
+         K::Label,
+         &F::Picture1,
+         240,
+         1200,
+         4920,
+         300,
+         "A sulphite calculator for wine makers.",
+         nullptr,
+         nullptr},
+        {BOUND(lblWeb), K::Label, &F::Picture1, 240, 1620, 3600, 300, nullptr,
+         "Go to program web site.", nullptr},
+        {BOUND(lblMail), K::Label, &F::Picture1, 240, 1980, 3600, 300, "Ardovin developers",
+         "Email the author.", nullptr},
+        {BOUND(cmdOK), K::Button, &F::Picture1, 3960, 2100, 1200, 390, "&OK", "Close window.",
+         nullptr},
+    };
+    return rows;
+}
+
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
-    ardovin::BuildControls(*this, Layout);
-    Label1 = Control<QLabel>(*this, "Label1");
-    Label2 = Control<QLabel>(*this, "Label2");
-    lblWeb = Control<QLabel>(*this, "lblWeb");
-    lblMail = Control<QLabel>(*this, "lblMail");
-    cmdOK = Control<QPushButton>(*this, "cmdOK");
+    ardovin::BuildControls(*this, *this, Layout());
     StyleControls();
     FitToText();
     setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
@@ -109,19 +123,17 @@ void frmAbout::StyleControls()
 {
     // The panel is light grey whatever the colour scheme, so its texts are black whatever the
     // scheme's text colour.
-    auto* panel = Control<QWidget>(*this, "Picture1");
-    SetColours(*panel, LightGrey(), Qt::black);
-    for (QLabel* label : panel->findChildren<QLabel*>())
+    SetColours(*Picture1, LightGrey(), Qt::black);
+    for (QLabel* label : Picture1->findChildren<QLabel*>())
         SetColours(*label, LightGrey(), Qt::black);
 
-    auto* picture = Control<QLabel>(*this, "Picture2");
-    picture->setPixmap(ProgramIcon().pixmap(PictureSize, PictureSize));
-    picture->setAlignment(Qt::AlignCenter);
+    Picture2->setPixmap(ProgramIcon().pixmap(PictureSize, PictureSize));
+    Picture2->setAlignment(Qt::AlignCenter);
 
     SetPointSize(*Label1, NamePointSize);
     SetPointSize(*Label2, NamePointSize);
     SetColours(*Label2, LightGrey(), WineRed());
-    SetPointSize(*Control<QLabel>(*this, "Label3"), VersionPointSize);
+    SetPointSize(*Label3, VersionPointSize);
 
     lblWeb->setText(SiteHost());
     lblWeb->setAccessibleName(SiteHost());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/controls.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -26,12 +28,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static std::span<const ardovin::ControlSpec<frmAbout>> Layout();
+
     void StyleControls();
     void FitToText();
     void TakeOwnerIcon();
 
+    // The controls, as the layout table fills them.
+    QWidget* Picture1 = nullptr;
+    QLabel* Picture2 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
     QLabel* lblWeb = nullptr;
     QLabel* lblMail = nullptr;
     QPushButton* cmdOK = nullptr;

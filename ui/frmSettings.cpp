@@ -18,52 +18,10 @@ using namespace ardovin;
 namespace {
 
 using K = ControlKind;
-
-// The dialog as it is laid out, in twips.
-constexpr ControlSpec Layout[] = {
-    {"Picture1", K::Panel, nullptr, 0, 0, 6150, 2535, nullptr, nullptr, "Settings panel"},
-    {"fraSO2", K::Frame, "Picture1", 120, 120, 2895, 2295, "Sulphite Data", nullptr, nullptr},
-    {"cboForm", K::List, "fraSO2", 240, 480, 2415, 315, nullptr, "Default sulphite source.",
-     "Default sulphite source", SourceItems},
-    {"optPowder", K::Option, "fraSO2", 240, 1080, 1095, 300, "Powder", nullptr, nullptr},
-    {"optSolution", K::Option, "fraSO2", 240, 1440, 1095, 300, "Solution", nullptr, nullptr},
-    {"txtSolution", K::TextField, "fraSO2", 1440, 1440, 750, 300, nullptr, "Default solution %.",
-     "Solution percentage"},
-    {"vsbPercent", K::Spin, "fraSO2", 2190, 1440, 255, 300, nullptr, nullptr,
-     "Solution percentage up down"},
-    {"lblPercent", K::Label, "fraSO2", 2520, 1440, 255, 300, "%", nullptr, nullptr},
-    {"optTablet", K::Option, "fraSO2", 240, 1800, 975, 300, "Tablet", nullptr, nullptr},
-    {"txtTabWeight", K::TextField, "fraSO2", 1440, 1800, 750, 300, nullptr,
-     "Default tablet weight.", "Tablet weight"},
-    {"vsbCampden", K::Spin, "fraSO2", 2190, 1800, 255, 300, nullptr, nullptr,
-     "Tablet weight up down"},
-    {"lblTabWeight", K::Label, "fraSO2", 2520, 1800, 255, 300, "g", nullptr, nullptr},
-    {"Frame2", K::Frame, "Picture1", 3135, 120, 2895, 855, "Batch Data", nullptr, nullptr},
-    {"Label5", K::Label, "Frame2", 120, 360, 495, 300, "Size", nullptr, nullptr},
-    {"txtBatchSize", K::TextField, "Frame2", 600, 360, 750, 300, nullptr, "Default batch size.",
-     "Size"},
-    {"vsbBatchSize", K::Spin, "Frame2", 1350, 360, 255, 300, nullptr, nullptr, "Size up down"},
-    {"cboBatch", K::List, "Frame2", 1680, 360, 1095, 315, "U.S. Gal.|Imp. gal.|Litres",
-     "Default batch size units.", "Default batch size units"},
-    {"Frame1", K::Frame, "Picture1", 3135, 1080, 2895, 735, "Target", nullptr, nullptr},
-    {"cboTarget", K::List, "Frame1", 240, 300, 2415, 315, nullptr, "Default target.",
-     "Default target", TargetItems},
-    {"cmdRestore", K::Button, "Picture1", 3135, 1980, 2895, 375, "&Restore Program Defaults",
-     "Restore program settings.", nullptr},
-    {"cmdCancel", K::Button, nullptr, 3135, 2655, 1335, 375, "&Cancel",
-     "Close without saving settings.", nullptr},
-    {"cmdOK", K::Button, nullptr, 4695, 2655, 1335, 375, "&OK", "Close and save settings.",
-     nullptr},
-};
+using Spec = ControlSpec<frmSettings>;
 
 constexpr int ClientWidth = 6150;
 constexpr int ClientHeight = 3135;
-
-constexpr SpinBinding Spins[] = {
-    {"vsbBatchSize", "txtBatchSize", SpinRules::BatchSize},
-    {"vsbCampden", "txtTabWeight", SpinRules::TabWeight},
-    {"vsbPercent", "txtSolution", SpinRules::Solution},
-};
 
 bool IsOtherProgramWindow(const QWidget& window)
 {
@@ -73,6 +31,193 @@ bool IsOtherProgramWindow(const QWidget& window)
 }
 
 } // namespace
+
+#define BOUND(member) ARDOVIN_BOUND(frmSettings, member)
+
+// The dialog as it is laid out, in twips; then the place in the Tab order, the label that
+// captions a list, an option button's form, the default setting a control shows.
+std::span<const Spec> frmSettings::Layout()
+{
+    using F = frmSettings;
+    static const Spec rows[] = {
+        {BOUND(Picture1), K::Panel, nullptr, 0, 0, 6150, 2535, nullptr, nullptr, "Settings panel"},
+        {BOUND(fraSO2), K::Frame, &F::Picture1, 120, 120, 2895, 2295, "Sulphite Data", nullptr,
+         nullptr},
+        {{},
+         "cboForm",
+         K::List,
+         &F::fraSO2,
+         240,
+         480,
+         2415,
+         315,
+         nullptr,
+         "Default sulphite source.",
+         "Default sulphite source",
+         SourceItems,
+         0,
+         nullptr,
+         {},
+         "source"},
+        {{},
+         RowOf(SourceForm::Powder).optionName,
+         K::Option,
+         &F::fraSO2,
+         240,
+         1080,
+         1095,
+         300,
+         RowOf(SourceForm::Powder).listText,
+         nullptr,
+         nullptr,
+         nullptr,
+         0,
+         nullptr,
+         SourceForm::Powder,
+         "form"},
+        {{},
+         RowOf(SourceForm::Solution).optionName,
+         K::Option,
+         &F::fraSO2,
+         240,
+         1440,
+         1095,
+         300,
+         RowOf(SourceForm::Solution).listText,
+         nullptr,
+         nullptr,
+         nullptr,
+         0,
+         nullptr,
+         SourceForm::Solution,
+         "form"},
+        {BOUND(txtSolution),
+         K::TextField,
+         &F::fraSO2,
+         1440,
+         1440,
+         750,
+         300,
+         nullptr,
+         "Default solution %.",
+         "Solution percentage",
+         nullptr,
+         0,
+         nullptr,
+         {},
+         "solution"},
+        {BOUND(vsbPercent), K::Spin, &F::fraSO2, 2190, 1440, 255, 300, nullptr, nullptr,
+         "Solution percentage up down"},
+        {BOUND(lblPercent), K::Label, &F::fraSO2, 2520, 1440, 255, 300, "%", nullptr, nullptr},
+        {{},
+         RowOf(SourceForm::Tablet).optionName,
+         K::Option,
+         &F::fraSO2,
+         240,
+         1800,
+         975,
+         300,
+         RowOf(SourceForm::Tablet).listText,
+         nullptr,
+         nullptr,
+         nullptr,
+         0,
+         nullptr,
+         SourceForm::Tablet,
+         "form"},
+        {BOUND(txtTabWeight),
+         K::TextField,
+         &F::fraSO2,
+         1440,
+         1800,
+         750,
+         300,
+         nullptr,
+         "Default tablet weight.",
+         "Tablet weight",
+         nullptr,
+         0,
+         nullptr,
+         {},
+         "tablet"},
+        {BOUND(vsbCampden), K::Spin, &F::fraSO2, 2190, 1800, 255, 300, nullptr, nullptr,
+         "Tablet weight up down"},
+        {BOUND(lblTabWeight), K::Label, &F::fraSO2, 2520, 1800, 255, 300, "g", nullptr, nullptr},
+        {BOUND(Frame2), K::Frame, &F::Picture1, 3135, 120, 2895, 855, "Batch Data", nullptr,
+         nullptr},
+        {{}, "Label5", K::Label, &F::Frame2, 120, 360, 495, 300, "Size", nullptr, nullptr},
+        {BOUND(txtBatchSize),
+         K::TextField,
+         &F::Frame2,
+         600,
+         360,
+         750,
+         300,
+         nullptr,
+         "Default batch size.",
+         "Size",
+         nullptr,
+         0,
+         nullptr,
+         {},
+         "batchsize"},
+        {BOUND(vsbBatchSize), K::Spin, &F::Frame2, 1350, 360, 255, 300, nullptr, nullptr,
+         "Size up down"},
+        {{},
+         "cboBatch",
+         K::List,
+         &F::Frame2,
+         1680,
+         360,
+         1095,
+         315,
+         nullptr,
+         "Default batch size units.",
+         "Default batch size units",
+         SavedBatchUnitItems,
+         0,
+         nullptr,
+         {},
+         "batchunits"},
+        {BOUND(Frame1), K::Frame, &F::Picture1, 3135, 1080, 2895, 735, "Target", nullptr, nullptr},
+        {{},
+         "cboTarget",
+         K::List,
+         &F::Frame1,
+         240,
+         300,
+         2415,
+         315,
+         nullptr,
+         "Default target.",
+         "Default target",
+         TargetItems,
+         0,
+         nullptr,
+         {},
+         "target"},
+        {BOUND(cmdRestore), K::Button, &F::Picture1, 3135, 1980, 2895, 375,
+         "&Restore Program Defaults", "Restore program settings.", nullptr},
+        {BOUND(cmdCancel), K::Button, nullptr, 3135, 2655, 1335, 375, "&Cancel",
+         "Close without saving settings.", nullptr},
+        {BOUND(cmdOK), K::Button, nullptr, 4695, 2655, 1335, 375, "&OK", "Close and save settings.",
+         nullptr},
+    };
+    return rows;
+}
+
+std::span<const FieldRow<frmSettings>> frmSettings::Fields()
+{
+    using F = frmSettings;
+    static constexpr FieldRow<F> rows[] = {
+        {InputField::Solution, &F::txtSolution, &F::vsbPercent, SpinRules::Solution,
+         &F::lblPercent},
+        {InputField::TabWeight, &F::txtTabWeight, &F::vsbCampden, SpinRules::TabWeight,
+         &F::lblTabWeight},
+        {InputField::BatchSize, &F::txtBatchSize, &F::vsbBatchSize, SpinRules::BatchSize},
+    };
+    return rows;
+}
 
 frmSettings::frmSettings(UserDefaults& store, QString settingsFilePath, QWidget* parent)
     : QDialog(parent), Store(store), SettingsFilePath(std::move(settingsFilePath))
@@ -93,20 +238,14 @@ frmSettings::frmSettings(UserDefaults& store, QString settingsFilePath, QWidget*
 
 void frmSettings::BuildControls()
 {
-    ardovin::BuildControls(*this, Layout);
+    const BuiltControls built = ardovin::BuildControls(*this, *this, Layout());
     setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
-    txtSolution = Control<QLineEdit>(*this, "txtSolution");
-    txtTabWeight = Control<QLineEdit>(*this, "txtTabWeight");
-    txtBatchSize = Control<QLineEdit>(*this, "txtBatchSize");
-    cmdOK = Control<QPushButton>(*this, "cmdOK");
-    cmdCancel = Control<QPushButton>(*this, "cmdCancel");
-    cmdRestore = Control<QPushButton>(*this, "cmdRestore");
-    grpForm = &GroupFormOptions(*this);
-    Defaults.emplace(*this, [this](SourceForm form) { SetSourceGroups(form); });
+    grpForm = built.forms;
+    Defaults.emplace(built.defaults, [this](SourceForm form) { SetSourceGroups(form); });
     txtSolution->setText(QStringLiteral("10"));
     txtTabWeight->setText(QStringLiteral("0.44"));
     txtBatchSize->setText(QStringLiteral("23"));
-    ConnectSpinControls(*this, Spins);
+    ConnectSpinControls(*this, Fields());
     connect(grpForm, &QButtonGroup::idToggled, this, [this](int form, bool checked) {
         if (checked)
             SetSourceGroups(SourceForm(form));
@@ -143,14 +282,14 @@ void frmSettings::cmdOK_Click()
 
 void frmSettings::SetSourceGroups(SourceForm form)
 {
-    EnableSourceGroups(*this, form);
+    EnableAmountFields(*this, Fields(), form);
 }
 
 void frmSettings::ValidateDefaults()
 {
-    for (QLineEdit* field : {txtSolution, txtTabWeight, txtBatchSize})
-        if (field->text().isEmpty())
-            field->setText(FormatStandard(QStringLiteral("0")));
+    for (const FieldRow<frmSettings>& row : Fields())
+        if ((this->*row.field)->text().isEmpty())
+            (this->*row.field)->setText(FormatStandard(QStringLiteral("0")));
     const auto problem =
         FirstDefaultsError(txtSolution->text(), txtTabWeight->text(), txtBatchSize->text());
     if (!problem) {
@@ -158,9 +297,7 @@ void frmSettings::ValidateDefaults()
         return;
     }
     modProc::ShowInputError(problem->message);
-    QLineEdit* field = problem->field == InputField::Solution    ? txtSolution
-                       : problem->field == InputField::TabWeight ? txtTabWeight
-                                                                 : txtBatchSize;
+    QLineEdit* field = FieldOf(*this, Fields(), problem->field);
     // A field of a form that is not chosen is disabled and cannot take the focus.
     if (field->isEnabled())
         field->setFocus(Qt::OtherFocusReason);

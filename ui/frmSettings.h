@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/controls.h"
 #include "ui/defaultsControls.h"
 
 #include <optional>
@@ -28,6 +29,9 @@ public slots:
     void cmdRestore_Click();
 
 private:
+    static std::span<const ardovin::ControlSpec<frmSettings>> Layout();
+    static std::span<const ardovin::FieldRow<frmSettings>> Fields();
+
     void BuildControls();
     void SetSourceGroups(ardovin::SourceForm form);
     void ValidateDefaults();
@@ -35,12 +39,23 @@ private:
 
     ardovin::UserDefaults& Store;
     QString SettingsFilePath;
+    std::optional<DefaultsControls> Defaults; // once the controls are built
+
+    // The controls, as the layout table fills them.
+    QWidget* Picture1 = nullptr;
+    QWidget* fraSO2 = nullptr;
+    QWidget* Frame2 = nullptr;
+    QWidget* Frame1 = nullptr;
     QLineEdit* txtSolution = nullptr;
     QLineEdit* txtTabWeight = nullptr;
     QLineEdit* txtBatchSize = nullptr;
+    QScrollBar* vsbPercent = nullptr;
+    QScrollBar* vsbCampden = nullptr;
+    QScrollBar* vsbBatchSize = nullptr;
+    QLabel* lblPercent = nullptr;
+    QLabel* lblTabWeight = nullptr;
     QButtonGroup* grpForm = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdRestore = nullptr;
-    std::optional<DefaultsControls> Defaults; // once the controls are built
 };

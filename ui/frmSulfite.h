@@ -5,6 +5,7 @@
 #include "core/validation.h"
 #include "platform/single_instance.h"
 #include "settings/user_defaults.h"
+#include "ui/controls.h"
 #include "ui/defaultsControls.h"
 
 #include <optional>
@@ -77,19 +78,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // One numeric field and all that follows from it: its spin control and rule, whether
-    // Calculate writes 0.00 into it when it is empty, and the text of the form it gives.
-    struct FieldRow
-    {
-        QLineEdit* frmSulfite::*field;
-        const char* name;
-        const char* spin;
-        ardovin::SpinRule rule;
-        ardovin::InputField id;
-        bool zeroFilledByCalculate;
-        QString ardovin::FormTexts::*text;
-    };
-    static std::span<const FieldRow> Fields();
+    static std::span<const ardovin::ControlSpec<frmSulfite>> Layout();
+    static std::span<const ardovin::FieldRow<frmSulfite>> Fields();
 
     void BuildControls();
     void BuildMenus();
@@ -104,7 +94,6 @@ private:
 
     ardovin::FormTexts Texts() const;
     ardovin::SourceForm SelectedForm() const;
-    QLineEdit* Field(ardovin::InputField field) const;
     void FocusField(ardovin::InputField field);
 
     QString ProgramDirectory;
@@ -118,6 +107,10 @@ private:
     QPointer<frmFreeSO2> FreeSO2;
     EditMenu* Edit = nullptr;
 
+    // The controls, as the layout table fills them.
+    QWidget* Picture1 = nullptr;
+    QWidget* fraSO2 = nullptr;
+    QWidget* Frame2 = nullptr;
     QComboBox* cboForm = nullptr;
     QComboBox* cboBatch = nullptr;
     QComboBox* cboTarget = nullptr;
@@ -130,8 +123,16 @@ private:
     QLineEdit* txtExistSO2 = nullptr;
     QLineEdit* txtTargetSO2 = nullptr;
     QLineEdit* txtTargetMolSO2 = nullptr;
+    QScrollBar* vsbPercent = nullptr;
+    QScrollBar* vsbCampden = nullptr;
+    QScrollBar* vsbBatchSize = nullptr;
+    QScrollBar* vsbPh = nullptr;
+    QScrollBar* vsbExistSO2 = nullptr;
     QScrollBar* vsbTargetSO2 = nullptr;
     QScrollBar* vsbTargetMolSO2 = nullptr;
+    QLabel* lblPercent = nullptr;
+    QLabel* lblTabWeight = nullptr;
+    QLabel* Label9 = nullptr;
     QLabel* lblExistMolSO2 = nullptr;
     QLabel* lblSO2Requirement = nullptr;
     QLabel* lblMolSO2Requirement = nullptr;

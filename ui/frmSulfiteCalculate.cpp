@@ -50,7 +50,7 @@ void frmSulfite::cmdCalculate_Click()
 
 void frmSulfite::ValidateInputs()
 {
-    for (const FieldRow& row : Fields()) {
+    for (const FieldRow<frmSulfite>& row : Fields()) {
         QLineEdit* field = this->*row.field;
         if (row.zeroFilledByCalculate && field->text().isEmpty())
             field->setText(FormatStandard(0.0));
@@ -112,7 +112,7 @@ bool frmSulfite::eventFilter(QObject* watched, QEvent* event)
 FormTexts frmSulfite::Texts() const
 {
     FormTexts texts;
-    for (const FieldRow& row : Fields())
+    for (const FieldRow<frmSulfite>& row : Fields())
         texts.*row.text = (this->*row.field)->text();
     texts.batchUnit = cboBatch->currentText();
     texts.targetKind = cboTarget->currentText();
@@ -123,18 +123,10 @@ FormTexts frmSulfite::Texts() const
     return texts;
 }
 
-QLineEdit* frmSulfite::Field(InputField field) const
-{
-    for (const FieldRow& row : Fields())
-        if (row.id == field)
-            return this->*row.field;
-    Q_UNREACHABLE();
-}
-
 void frmSulfite::FocusField(InputField field)
 {
     // Best effort: a disabled field cannot take the focus, and then it stays where it is.
-    QLineEdit* control = Field(field);
+    QLineEdit* control = FieldOf(*this, Fields(), field);
     if (control->isEnabled())
         control->setFocus(Qt::OtherFocusReason);
 }

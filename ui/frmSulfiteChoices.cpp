@@ -70,7 +70,7 @@ void frmSulfite::SetTargetFieldColours()
 
 void frmSulfite::optForm_Click(SourceForm form)
 {
-    EnableSourceGroups(*this, form);
+    EnableAmountFields(*this, Fields(), form);
     FillAdditionUnits(form);
     ClearResults();
 }
