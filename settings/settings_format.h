@@ -18,7 +18,7 @@ enum class LoadResult {
 // turn. Entries read before a failure stay in the store. An empty file loads nothing.
 LoadResult ParseSettings(QByteArrayView bytes, UserDefaults& store);
 
-// The whole settings file: the seven settings in file order, one record a line, ended by
+// The whole settings file: the default settings in file order, one record a line, ended by
 // CR LF. A setting missing from the store is written with its program default. Number
 // settings held as texts are read in the user's locale, as the settings dialog stores them.
 QByteArray SettingsFileBytes(const UserDefaults& store);

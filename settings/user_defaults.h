@@ -15,7 +15,7 @@ namespace ardovin {
 // A setting as the file gives it: a text, or a number when the file wrote it unquoted.
 using SettingValue = std::variant<QString, double>;
 
-// One of the seven settings: its key as the file spells it, and its program default, used
+// One of the default settings: its key as the file spells it, and its program default, used
 // wherever the user's cannot be (a number is written unquoted, a choice as its list text).
 struct SettingSpec
 {
@@ -25,16 +25,16 @@ struct SettingSpec
     constexpr bool isNumber() const { return std::holds_alternative<double>(programDefault); }
 };
 
-// The seven settings, in the order the file holds them.
-inline constexpr std::array<SettingSpec, 7> DefaultSettings{{
-    {QLatin1StringView("source"), SulphiteSource::PotassiumMetabisulphite},
-    {QLatin1StringView("form"), SourceForm::Powder},
-    {QLatin1StringView("batchunits"), BatchUnit::USGallon},
-    {QLatin1StringView("batchsize"), 5.0},
-    {QLatin1StringView("solution"), 10.0},
-    {QLatin1StringView("tablet"), 0.44},
-    {QLatin1StringView("target"), TargetKind::TotalFree},
-}};
+// The default settings, in the order the file holds them.
+inline constexpr std::array DefaultSettings{
+    SettingSpec{QLatin1StringView("source"), SulphiteSource::PotassiumMetabisulphite},
+    SettingSpec{QLatin1StringView("form"), SourceForm::Powder},
+    SettingSpec{QLatin1StringView("batchunits"), BatchUnit::USGallon},
+    SettingSpec{QLatin1StringView("batchsize"), 5.0},
+    SettingSpec{QLatin1StringView("solution"), 10.0},
+    SettingSpec{QLatin1StringView("tablet"), 0.44},
+    SettingSpec{QLatin1StringView("target"), TargetKind::TotalFree},
+};
 
 // The user's defaults as read from the file and as last saved. Keys are compared ignoring
 // letter case. Entries the program does not know are kept, so that a load can tell a key

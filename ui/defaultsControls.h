@@ -8,7 +8,7 @@
 
 class QObject;
 
-// The controls of a window that show the seven defaults, in the settings table's order: a
+// The controls of a window that show the defaults, in the settings table's order: a
 // list, a field, or the group of source-form option buttons each.
 class DefaultsControls
 {

@@ -103,6 +103,13 @@ private slots:
         QCOMPARE(FieldText(0.44) + u' ' + FieldText(QStringLiteral("1.234")), "0,44 1.234,00");
     }
 
+    // The file Ardovin ships is the program defaults, as the settings table writes them.
+    void shippedFile()
+    {
+        QCOMPARE(ReadFile(ARDOVIN_SHIPPED_SETTINGS), DefaultFile);
+        QCOMPARE(SettingsFileBytes(UserDefaults()), DefaultFile);
+    }
+
     void files()
     {
         QCOMPARE(SettingsFilePath("/opt/a") + SettingsFilePath("/opt/a/") + SettingsFilePath(""),
