@@ -16,21 +16,21 @@ float ReadOrZero(const QString& text)
 DoseInputs ReadDoseInputs(const FormTexts& texts)
 {
     DoseInputs in;
-    in.BatchSize = ReadOrZero(texts.batchSize);
+    in.BatchSize = ReadOrZero(texts.field(InputField::BatchSize));
     in.BatchUnit = BatchUnitFromText(texts.batchUnit);
-    in.PH = ReadOrZero(texts.ph);
-    in.ExistingFreeSO2 = ReadOrZero(texts.existSO2);
+    in.PH = ReadOrZero(texts.field(InputField::Ph));
+    in.ExistingFreeSO2 = ReadOrZero(texts.field(InputField::ExistSO2));
     in.TargetKind = TargetKindFromText(texts.targetKind);
     if (in.TargetKind == TargetKind::TotalFree)
-        in.TargetFreeSO2 = ReadOrZero(texts.targetSO2);
+        in.TargetFreeSO2 = ReadOrZero(texts.field(InputField::TargetSO2));
     if (in.TargetKind == TargetKind::Molecular)
-        in.TargetMolecularSO2 = ReadOrZero(texts.targetMolSO2);
+        in.TargetMolecularSO2 = ReadOrZero(texts.field(InputField::TargetMolSO2));
     in.Source = SourceFromText(texts.source);
     in.Form = texts.form;
     if (in.Form == SourceForm::Tablet)
-        in.TabletWeight = ReadOrZero(texts.tabWeight);
+        in.TabletWeight = ReadOrZero(texts.field(InputField::TabWeight));
     if (in.Form == SourceForm::Solution)
-        in.SolutionPercent = ReadOrZero(texts.solution);
+        in.SolutionPercent = ReadOrZero(texts.field(InputField::Solution));
     in.AdditionUnit = AdditionUnitFromText(texts.additionUnit);
     return in;
 }

@@ -3,6 +3,7 @@
 #include "core/dose.h"
 
 #include <optional>
+#include <QMap>
 #include <QString>
 
 namespace ardovin {
@@ -10,19 +11,15 @@ namespace ardovin {
 // The main window's inputs as the user sees them: a field's text is its value.
 struct FormTexts
 {
-    QString batchSize;
+    QMap<InputField, QString> fields; // the numeric fields' texts; a field not given is empty
     QString batchUnit;
-    QString ph;
-    QString existSO2;
     QString targetKind;
-    QString targetSO2;
-    QString targetMolSO2;
     QString source;
     SourceForm form = SourceForm::Powder;
-    QString tabWeight;
-    QString solution;
     QString additionUnit;
     QString existMolSO2; // the caption of the existing molecular SO2 label
+
+    QString field(InputField id) const { return fields.value(id); }
 };
 
 // Reads the texts into one calculation's inputs: a text that does not read counts as 0, a list

@@ -23,7 +23,7 @@ QString AimText(const Curve& curve)
 // and the existing level, compound and unit read.
 bool AdditionCanBeWorkedOut(const FormTexts& texts)
 {
-    return !FirstAmountError(texts) && ReadSingle(texts.existSO2) && SourceFromText(texts.source) &&
+    return !FirstAmountError(texts) && ReadSingle(texts.field(InputField::ExistSO2)) && SourceFromText(texts.source) &&
            AdditionUnitFromText(texts.additionUnit);
 }
 
@@ -54,14 +54,14 @@ WineCurves ReadWineCurves(const FormTexts& texts)
     wine.curves.push_back({WhiteMolecularAim, false,
                            MgPerLitre(WhiteMolecularAim) + QStringLiteral(" molecular (whites)")});
     if (TargetKindFromText(texts.targetKind) == TargetKind::Molecular) {
-        const std::optional<float> target = ReadSingle(texts.targetMolSO2);
+        const std::optional<float> target = ReadSingle(texts.field(InputField::TargetMolSO2));
         if (target && *target > 0)
             wine.curves.push_back(
                 {*target, true,
                  QStringLiteral("Target ") + MgPerLitre(*target) + QStringLiteral(" molecular")});
     }
-    wine.pH = ReadSingle(texts.ph);
-    wine.freeSO2 = ReadSingle(texts.existSO2);
+    wine.pH = ReadSingle(texts.field(InputField::Ph));
+    wine.freeSO2 = ReadSingle(texts.field(InputField::ExistSO2));
     wine.additionUnit = texts.additionUnit;
     if (AdditionCanBeWorkedOut(texts))
         wine.dose = ReadDoseInputs(texts);

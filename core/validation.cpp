@@ -64,9 +64,9 @@ std::optional<InputProblem> PhProblem(const FormTexts& t, bool molecular)
 {
     // The pH must read whatever the target: with a free target an unreadable pH would be
     // taken as 0 and the molecular levels shown would be wrong.
-    if (!IsNumeric(t.ph))
+    if (!IsNumeric(t.field(InputField::Ph)))
         return InputProblem{QStringLiteral("pH must be numeric."), InputField::Ph};
-    if (molecular && Compares(t.ph, [](float v) { return v < 1 || v > 14; }))
+    if (molecular && Compares(t.field(InputField::Ph), [](float v) { return v < 1 || v > 14; }))
         return InputProblem{QStringLiteral("pH must be between 1 and 14."), InputField::Ph};
     return std::nullopt;
 }
@@ -76,17 +76,17 @@ std::optional<InputProblem> TargetProblem(const FormTexts& t, bool free, bool mo
     static const QString notNumeric = QStringLiteral("Target SO2 must be numeric.");
     static const QString aboveTarget =
         QStringLiteral("Existing SO2 cannot be greater than target SO2.");
-    if (free && !IsNumeric(t.targetSO2))
+    if (free && !IsNumeric(t.field(InputField::TargetSO2)))
         return InputProblem{notNumeric, InputField::TargetSO2};
-    if (molecular && t.targetMolSO2.isEmpty())
+    if (molecular && t.field(InputField::TargetMolSO2).isEmpty())
         return InputProblem{QStringLiteral("Please enter target SO2."), InputField::TargetMolSO2};
-    if (molecular && !IsNumeric(t.targetMolSO2))
+    if (molecular && !IsNumeric(t.field(InputField::TargetMolSO2)))
         return InputProblem{notNumeric, InputField::TargetMolSO2};
-    if (free && ExceedsTarget(t.existSO2, t.targetSO2))
+    if (free && ExceedsTarget(t.field(InputField::ExistSO2), t.field(InputField::TargetSO2)))
         return InputProblem{aboveTarget, InputField::TargetSO2};
     // The shown molecular level reads 0.00 for an existing level too large to convert: the
     // comparison must meet that level itself, and it cannot be made.
-    if (molecular && (!ReadSingle(t.existSO2) || ExceedsTarget(t.existMolSO2, t.targetMolSO2)))
+    if (molecular && (!ReadSingle(t.field(InputField::ExistSO2)) || ExceedsTarget(t.existMolSO2, t.field(InputField::TargetMolSO2))))
         return InputProblem{aboveTarget, InputField::TargetMolSO2};
     return std::nullopt;
 }
@@ -102,12 +102,12 @@ bool IsKind(const FormTexts& t, TargetKind kind)
 std::optional<InputProblem> FirstAmountError(const FormTexts& t)
 {
     if (t.form == SourceForm::Solution)
-        if (auto problem = At(SolutionProblem(t.solution), InputField::Solution))
+        if (auto problem = At(SolutionProblem(t.field(InputField::Solution)), InputField::Solution))
             return problem;
     if (t.form == SourceForm::Tablet)
-        if (auto problem = At(TabletWeightProblem(t.tabWeight), InputField::TabWeight))
+        if (auto problem = At(TabletWeightProblem(t.field(InputField::TabWeight)), InputField::TabWeight))
             return problem;
-    return At(BatchSizeProblem(t.batchSize), InputField::BatchSize);
+    return At(BatchSizeProblem(t.field(InputField::BatchSize)), InputField::BatchSize);
 }
 
 std::optional<InputProblem> FirstInputError(const FormTexts& t)
@@ -118,7 +118,7 @@ std::optional<InputProblem> FirstInputError(const FormTexts& t)
         return problem;
     if (auto problem = PhProblem(t, molecular))
         return problem;
-    if (!IsNumeric(t.existSO2))
+    if (!IsNumeric(t.field(InputField::ExistSO2)))
         return InputProblem{QStringLiteral("Existing SO2 must be numeric."), InputField::ExistSO2};
     return TargetProblem(t, free, molecular);
 }
@@ -126,20 +126,20 @@ std::optional<InputProblem> FirstInputError(const FormTexts& t)
 std::vector<Confirmation> Confirmations(const FormTexts& t)
 {
     std::vector<Confirmation> questions;
-    if (t.form == SourceForm::Tablet && Compares(t.tabWeight, [](float v) { return v > 1; }))
+    if (t.form == SourceForm::Tablet && Compares(t.field(InputField::TabWeight), [](float v) { return v > 1; }))
         questions.push_back(
             {QStringLiteral("Tablet weight appears high. Are you sure it is correct?"),
              InputField::TabWeight});
-    if (t.form == SourceForm::Solution && Compares(t.solution, [](float v) { return v > 50; }))
+    if (t.form == SourceForm::Solution && Compares(t.field(InputField::Solution), [](float v) { return v > 50; }))
         questions.push_back(
             {QStringLiteral("Solution percentage appears high. Are you sure it is correct?"),
              InputField::Solution});
     if (IsKind(t, TargetKind::Molecular)) {
         // At most one pH question: a low pH cannot also be high.
-        if (Compares(t.ph, [](float v) { return v < 2; }))
+        if (Compares(t.field(InputField::Ph), [](float v) { return v < 2; }))
             questions.push_back(
                 {QStringLiteral("pH appears low. Are you sure it is correct?"), InputField::Ph});
-        else if (Compares(t.ph, [](float v) { return v > 5; }))
+        else if (Compares(t.field(InputField::Ph), [](float v) { return v > 5; }))
             questions.push_back(
                 {QStringLiteral("pH appears high. Are you sure it is correct?"), InputField::Ph});
     }

@@ -15,12 +15,14 @@ namespace ardovin {
 // A setting as the file gives it: a text, or a number when the file wrote it unquoted.
 using SettingValue = std::variant<QString, double>;
 
-// One of the default settings: its key as the file spells it, and its program default, used
-// wherever the user's cannot be (a number is written unquoted, a choice as its list text).
+// One of the default settings: its key as the file spells it, its program default, used
+// wherever the user's cannot be (a number is written unquoted, a choice as its list text), and
+// for a number the field that shows it.
 struct SettingSpec
 {
     QLatin1StringView key;
     std::variant<SulphiteSource, SourceForm, BatchUnit, TargetKind, double> programDefault;
+    std::optional<InputField> field = std::nullopt; // the numeric field a number is shown in
 
     constexpr bool isNumber() const { return std::holds_alternative<double>(programDefault); }
 };
@@ -30,9 +32,9 @@ inline constexpr std::array DefaultSettings{
     SettingSpec{QLatin1StringView("source"), SulphiteSource::PotassiumMetabisulphite},
     SettingSpec{QLatin1StringView("form"), SourceForm::Powder},
     SettingSpec{QLatin1StringView("batchunits"), BatchUnit::USGallon},
-    SettingSpec{QLatin1StringView("batchsize"), 5.0},
-    SettingSpec{QLatin1StringView("solution"), 10.0},
-    SettingSpec{QLatin1StringView("tablet"), 0.44},
+    SettingSpec{QLatin1StringView("batchsize"), 5.0, InputField::BatchSize},
+    SettingSpec{QLatin1StringView("solution"), 10.0, InputField::Solution},
+    SettingSpec{QLatin1StringView("tablet"), 0.44, InputField::TabWeight},
     SettingSpec{QLatin1StringView("target"), TargetKind::TotalFree},
 };
 

@@ -2,6 +2,7 @@
 
 #include "ui/modProc.h"
 
+#include <algorithm>
 #include <map>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -163,6 +164,60 @@ QStringList SavedBatchUnitItems()
     for (const BatchUnitRow& row : BatchUnits)
         items << QString::fromLatin1(row.savedText);
     return items;
+}
+
+void AddToField(BuiltControls& built, InputField id, QWidget* control, SpinRule rule,
+                bool zeroFilledByCalculate)
+{
+    auto found = std::find_if(built.fields.begin(), built.fields.end(),
+                              [id](const FieldControls& f) { return f.id == id; });
+    FieldControls& f = found != built.fields.end() ? *found : built.fields.emplace_back(id);
+    if (auto* field = qobject_cast<QLineEdit*>(control)) {
+        f.field = field;
+        f.rule = rule;
+        f.zeroFilledByCalculate = zeroFilledByCalculate;
+    } else if (auto* spin = qobject_cast<QScrollBar*>(control)) {
+        f.spin = spin;
+    } else {
+        f.unit = qobject_cast<QLabel*>(control);
+    }
+}
+
+void FindDefaultFields(BuiltControls& built)
+{
+    for (std::size_t i = 0; i < DefaultSettings.size(); ++i)
+        for (const FieldControls& f : built.fields)
+            if (DefaultSettings[i].field == f.id)
+                built.defaults[i] = f.field;
+}
+
+void ConnectSpinControls(const std::vector<FieldControls>& fields)
+{
+    for (const FieldControls& f : fields) {
+        if (!f.field || !f.spin) // a layout that leaves one out fails at once, in every build
+            qFatal("field %d lacks its field or spin control", int(f.id));
+        ConnectSpinControl(*f.spin, *f.field, f.rule);
+    }
+}
+
+QLineEdit* FieldOf(const std::vector<FieldControls>& fields, InputField id)
+{
+    for (const FieldControls& f : fields)
+        if (f.id == id)
+            return f.field;
+    qFatal("no field %d", int(id));
+}
+
+void EnableAmountFields(const std::vector<FieldControls>& fields, SourceForm chosen)
+{
+    for (const FormRow& form : Forms)
+        for (const FieldControls& f : fields)
+            if (form.amountField == f.id)
+                for (QWidget* control :
+                     {static_cast<QWidget*>(f.field), static_cast<QWidget*>(f.spin),
+                      static_cast<QWidget*>(f.unit)})
+                    if (control)
+                        control->setEnabled(form.form == chosen);
 }
 
 void FillList(QComboBox& list, const QStringList& items)

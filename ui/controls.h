@@ -21,6 +21,7 @@
 #include <span>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 namespace ardovin {
 
@@ -67,7 +68,23 @@ template <typename Window> struct ControlSpec // NOLINT(clang-analyzer-optin.per
     // none, the list gets a caption of its accessible name that only a screen reader meets.
     QLabel* Window::*label = nullptr;
     std::optional<SourceForm> form = std::nullopt; // an option button's source form
-    const char* setting = nullptr; // the key of the default setting the control shows
+    const char* setting = nullptr; // the key of the default setting a list or option shows
+    // The numeric field that a field, its spin control or the unit beside it belong to; a
+    // field's rule for its spin control, and whether Calculate writes 0.00 into it when empty.
+    std::optional<InputField> field = std::nullopt;
+    SpinRule rule = {};
+    bool zeroFilledByCalculate = false;
+};
+
+// A numeric field as built, with its spin control, rule and unit.
+struct FieldControls
+{
+    InputField id;
+    QLineEdit* field = nullptr;
+    QScrollBar* spin = nullptr;
+    QLabel* unit = nullptr;
+    SpinRule rule = {};
+    bool zeroFilledByCalculate = false;
 };
 
 // What the window's code takes from its built controls besides its members.
@@ -77,6 +94,7 @@ struct BuiltControls
     // The control that shows each default setting, in the settings table's order; the form's
     // is the group of option buttons.
     std::array<QObject*, DefaultSettings.size()> defaults{};
+    std::vector<FieldControls> fields; // in the layout's order
 };
 
 // Screen pixels at 96 dots per inch; Qt scales them on high-density screens.
@@ -99,6 +117,14 @@ void SetTabOrder(const std::map<int, QWidget*>& numbered);
 
 // The index of a setting's key in the settings table; the program ends for a key it lacks.
 std::size_t SettingIndex(const char* key);
+
+// Adds a numeric field, its spin control or its unit to the field it belongs to; a field row
+// gives the rule and the zero fill.
+void AddToField(BuiltControls& built, InputField id, QWidget* control, SpinRule rule,
+                bool zeroFilledByCalculate);
+
+// Puts in the defaults' controls the window's fields that show the numeric settings.
+void FindDefaultFields(BuiltControls& built);
 
 // Puts the control in the member, which must be of the control's own type: a row that binds
 // another kind ends the program at once, in every build.
@@ -145,10 +171,13 @@ BuiltControls BuildControls(Window& window, QWidget& root,
         if (row.setting)
             built.defaults[SettingIndex(row.setting)] =
                 row.form ? static_cast<QObject*>(built.forms) : control;
+        if (row.field)
+            AddToField(built, *row.field, control, row.rule, row.zeroFilledByCalculate);
         if (row.tabIndex > 0)
             tabOrder[row.tabIndex] = control;
     }
     SetTabOrder(tabOrder);
+    FindDefaultFields(built);
     return built;
 }
 
@@ -158,50 +187,15 @@ QColor LightGrey();
 // Makes the spin control step the field by the rule.
 void ConnectSpinControl(QScrollBar& spin, QLineEdit& field, SpinRule rule);
 
-// One numeric field of a window and what follows from it: its spin control and the rule it
-// steps by, the unit beside it; in the main window, whether Calculate writes 0.00 into it when
-// it is empty, and the text of the form it gives.
-template <typename Window> struct FieldRow
-{
-    InputField id;
-    QLineEdit* Window::*field;
-    QScrollBar* Window::*spin;
-    SpinRule rule;
-    QLabel* Window::*unit = nullptr;
-    bool zeroFilledByCalculate = false;
-    QString FormTexts::*text = nullptr;
-};
+// Makes every field's spin control step it.
+void ConnectSpinControls(const std::vector<FieldControls>& fields);
 
-template <typename Window>
-void ConnectSpinControls(Window& window, std::span<const FieldRow<Window>> rows)
-{
-    for (const FieldRow<Window>& row : rows)
-        ConnectSpinControl(*(window.*row.spin), *(window.*row.field), row.rule);
-}
-
-template <typename Window>
-QLineEdit* FieldOf(const Window& window, std::span<const FieldRow<Window>> rows, InputField id)
-{
-    for (const FieldRow<Window>& row : rows)
-        if (row.id == id)
-            return window.*row.field;
-    Q_UNREACHABLE();
-}
+// A field by what it holds; the program ends for one the window lacks.
+QLineEdit* FieldOf(const std::vector<FieldControls>& fields, InputField id);
 
 // Enables, with its spin control and unit, the field that each form's amount needs, while that
 // form is chosen.
-template <typename Window>
-void EnableAmountFields(const Window& window, std::span<const FieldRow<Window>> rows,
-                        SourceForm chosen)
-{
-    for (const FormRow& form : Forms)
-        for (const FieldRow<Window>& row : rows)
-            if (form.amountField == row.id)
-                for (QWidget* control : {static_cast<QWidget*>(window.*row.field),
-                                         static_cast<QWidget*>(window.*row.spin),
-                                         static_cast<QWidget*>(window.*row.unit)})
-                    control->setEnabled(form.form == chosen);
-}
+void EnableAmountFields(const std::vector<FieldControls>& fields, SourceForm chosen);
 
 // Fills a list with its items, none chosen, in the list font that shows the longest whole.
 void FillList(QComboBox& list, const QStringList& items);

@@ -105,10 +105,43 @@ std::span<const Spec> frmSettings::Layout()
          0,
          nullptr,
          {},
-         "solution"},
-        {BOUND(vsbPercent), K::Spin, &F::fraSO2, 2190, 1440, 255, 300, nullptr, nullptr,
-         "Solution percentage up down"},
-        {BOUND(lblPercent), K::Label, &F::fraSO2, 2520, 1440, 255, 300, "%", nullptr, nullptr},
+         nullptr,
+         InputField::Solution,
+         SpinRules::Solution},
+        {{},
+         "vsbPercent",
+         K::Spin,
+         &F::fraSO2,
+         2190,
+         1440,
+         255,
+         300,
+         nullptr,
+         nullptr,
+         "Solution percentage up down",
+         nullptr,
+         0,
+         nullptr,
+         {},
+         nullptr,
+         InputField::Solution},
+        {{},
+         "lblPercent",
+         K::Label,
+         &F::fraSO2,
+         2520,
+         1440,
+         255,
+         300,
+         "%",
+         nullptr,
+         nullptr,
+         nullptr,
+         0,
+         nullptr,
+         {},
+         nullptr,
+         InputField::Solution},
         {{},
          RowOf(SourceForm::Tablet).optionName,
          K::Option,
@@ -139,10 +172,43 @@ std::span<const Spec> frmSettings::Layout()
          0,
          nullptr,
          {},
-         "tablet"},
-        {BOUND(vsbCampden), K::Spin, &F::fraSO2, 2190, 1800, 255, 300, nullptr, nullptr,
-         "Tablet weight up down"},
-        {BOUND(lblTabWeight), K::Label, &F::fraSO2, 2520, 1800, 255, 300, "g", nullptr, nullptr},
+         nullptr,
+         InputField::TabWeight,
+         SpinRules::TabWeight},
+        {{},
+         "vsbCampden",
+         K::Spin,
+         &F::fraSO2,
+         2190,
+         1800,
+         255,
+         300,
+         nullptr,
+         nullptr,
+         "Tablet weight up down",
+         nullptr,
+         0,
+         nullptr,
+         {},
+         nullptr,
+         InputField::TabWeight},
+        {{},
+         "lblTabWeight",
+         K::Label,
+         &F::fraSO2,
+         2520,
+         1800,
+         255,
+         300,
+         "g",
+         nullptr,
+         nullptr,
+         nullptr,
+         0,
+         nullptr,
+         {},
+         nullptr,
+         InputField::TabWeight},
         {BOUND(Frame2), K::Frame, &F::Picture1, 3135, 120, 2895, 855, "Batch Data", nullptr,
          nullptr},
         {{}, "Label5", K::Label, &F::Frame2, 120, 360, 495, 300, "Size", nullptr, nullptr},
@@ -160,9 +226,26 @@ std::span<const Spec> frmSettings::Layout()
          0,
          nullptr,
          {},
-         "batchsize"},
-        {BOUND(vsbBatchSize), K::Spin, &F::Frame2, 1350, 360, 255, 300, nullptr, nullptr,
-         "Size up down"},
+         nullptr,
+         InputField::BatchSize,
+         SpinRules::BatchSize},
+        {{},
+         "vsbBatchSize",
+         K::Spin,
+         &F::Frame2,
+         1350,
+         360,
+         255,
+         300,
+         nullptr,
+         nullptr,
+         "Size up down",
+         nullptr,
+         0,
+         nullptr,
+         {},
+         nullptr,
+         InputField::BatchSize},
         {{},
          "cboBatch",
          K::List,
@@ -206,19 +289,6 @@ std::span<const Spec> frmSettings::Layout()
     return rows;
 }
 
-std::span<const FieldRow<frmSettings>> frmSettings::Fields()
-{
-    using F = frmSettings;
-    static constexpr FieldRow<F> rows[] = {
-        {InputField::Solution, &F::txtSolution, &F::vsbPercent, SpinRules::Solution,
-         &F::lblPercent},
-        {InputField::TabWeight, &F::txtTabWeight, &F::vsbCampden, SpinRules::TabWeight,
-         &F::lblTabWeight},
-        {InputField::BatchSize, &F::txtBatchSize, &F::vsbBatchSize, SpinRules::BatchSize},
-    };
-    return rows;
-}
-
 frmSettings::frmSettings(UserDefaults& store, QString settingsFilePath, QWidget* parent)
     : QDialog(parent), Store(store), SettingsFilePath(std::move(settingsFilePath))
 {
@@ -241,11 +311,12 @@ void frmSettings::BuildControls()
     const BuiltControls built = ardovin::BuildControls(*this, *this, Layout());
     setFixedSize(Twips(ClientWidth), Twips(ClientHeight));
     grpForm = built.forms;
+    Fields = built.fields;
     Defaults.emplace(built.defaults, [this](SourceForm form) { SetSourceGroups(form); });
     txtSolution->setText(QStringLiteral("10"));
     txtTabWeight->setText(QStringLiteral("0.44"));
     txtBatchSize->setText(QStringLiteral("23"));
-    ConnectSpinControls(*this, Fields());
+    ConnectSpinControls(Fields);
     connect(grpForm, &QButtonGroup::idToggled, this, [this](int form, bool checked) {
         if (checked)
             SetSourceGroups(SourceForm(form));
@@ -282,14 +353,14 @@ void frmSettings::cmdOK_Click()
 
 void frmSettings::SetSourceGroups(SourceForm form)
 {
-    EnableAmountFields(*this, Fields(), form);
+    EnableAmountFields(Fields, form);
 }
 
 void frmSettings::ValidateDefaults()
 {
-    for (const FieldRow<frmSettings>& row : Fields())
-        if ((this->*row.field)->text().isEmpty())
-            (this->*row.field)->setText(FormatStandard(QStringLiteral("0")));
+    for (const FieldControls& f : Fields)
+        if (f.field->text().isEmpty())
+            f.field->setText(FormatStandard(QStringLiteral("0")));
     const auto problem =
         FirstDefaultsError(txtSolution->text(), txtTabWeight->text(), txtBatchSize->text());
     if (!problem) {
@@ -297,7 +368,7 @@ void frmSettings::ValidateDefaults()
         return;
     }
     modProc::ShowInputError(problem->message);
-    QLineEdit* field = FieldOf(*this, Fields(), problem->field);
+    QLineEdit* field = FieldOf(Fields, problem->field);
     // A field of a form that is not chosen is disabled and cannot take the focus.
     if (field->isEnabled())
         field->setFocus(Qt::OtherFocusReason);

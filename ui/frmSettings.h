@@ -30,7 +30,6 @@ public slots:
 
 private:
     static std::span<const ardovin::ControlSpec<frmSettings>> Layout();
-    static std::span<const ardovin::FieldRow<frmSettings>> Fields();
 
     void BuildControls();
     void SetSourceGroups(ardovin::SourceForm form);
@@ -39,7 +38,8 @@ private:
 
     ardovin::UserDefaults& Store;
     QString SettingsFilePath;
-    std::optional<DefaultsControls> Defaults; // once the controls are built
+    std::optional<DefaultsControls> Defaults;   // once the controls are built
+    std::vector<ardovin::FieldControls> Fields; // the numeric fields, as the layout gives them
 
     // The controls, as the layout table fills them.
     QWidget* Picture1 = nullptr;
@@ -49,11 +49,6 @@ private:
     QLineEdit* txtSolution = nullptr;
     QLineEdit* txtTabWeight = nullptr;
     QLineEdit* txtBatchSize = nullptr;
-    QScrollBar* vsbPercent = nullptr;
-    QScrollBar* vsbCampden = nullptr;
-    QScrollBar* vsbBatchSize = nullptr;
-    QLabel* lblPercent = nullptr;
-    QLabel* lblTabWeight = nullptr;
     QButtonGroup* grpForm = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;

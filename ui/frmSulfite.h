@@ -79,7 +79,6 @@ protected:
 
 private:
     static std::span<const ardovin::ControlSpec<frmSulfite>> Layout();
-    static std::span<const ardovin::FieldRow<frmSulfite>> Fields();
 
     void BuildControls();
     void BuildMenus();
@@ -107,6 +106,8 @@ private:
     QPointer<frmFreeSO2> FreeSO2;
     EditMenu* Edit = nullptr;
 
+    std::vector<ardovin::FieldControls> Fields; // the numeric fields, as the layout gives them
+
     // The controls, as the layout table fills them.
     QWidget* Picture1 = nullptr;
     QWidget* fraSO2 = nullptr;
@@ -116,22 +117,13 @@ private:
     QComboBox* cboTarget = nullptr;
     QComboBox* cboAdditionUnits = nullptr;
     QButtonGroup* grpForm = nullptr;
-    QLineEdit* txtSolution = nullptr;
-    QLineEdit* txtTabWeight = nullptr;
     QLineEdit* txtBatchSize = nullptr;
     QLineEdit* txtPh = nullptr;
     QLineEdit* txtExistSO2 = nullptr;
     QLineEdit* txtTargetSO2 = nullptr;
     QLineEdit* txtTargetMolSO2 = nullptr;
-    QScrollBar* vsbPercent = nullptr;
-    QScrollBar* vsbCampden = nullptr;
-    QScrollBar* vsbBatchSize = nullptr;
-    QScrollBar* vsbPh = nullptr;
-    QScrollBar* vsbExistSO2 = nullptr;
     QScrollBar* vsbTargetSO2 = nullptr;
     QScrollBar* vsbTargetMolSO2 = nullptr;
-    QLabel* lblPercent = nullptr;
-    QLabel* lblTabWeight = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* lblExistMolSO2 = nullptr;
     QLabel* lblSO2Requirement = nullptr;

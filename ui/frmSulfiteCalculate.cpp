@@ -50,11 +50,9 @@ void frmSulfite::cmdCalculate_Click()
 
 void frmSulfite::ValidateInputs()
 {
-    for (const FieldRow<frmSulfite>& row : Fields()) {
-        QLineEdit* field = this->*row.field;
-        if (row.zeroFilledByCalculate && field->text().isEmpty())
-            field->setText(FormatStandard(0.0));
-    }
+    for (const FieldControls& f : Fields)
+        if (f.zeroFilledByCalculate && f.field->text().isEmpty())
+            f.field->setText(FormatStandard(0.0));
     if (TargetKindFromText(cboTarget->currentText()) == TargetKind::Molecular)
         modProc::ShowResult(*lblExistMolSO2,
                             ExistingMolecularText(txtExistSO2->text(), txtPh->text()));
@@ -112,8 +110,8 @@ bool frmSulfite::eventFilter(QObject* watched, QEvent* event)
 FormTexts frmSulfite::Texts() const
 {
     FormTexts texts;
-    for (const FieldRow<frmSulfite>& row : Fields())
-        texts.*row.text = (this->*row.field)->text();
+    for (const FieldControls& f : Fields)
+        texts.fields[f.id] = f.field->text();
     texts.batchUnit = cboBatch->currentText();
     texts.targetKind = cboTarget->currentText();
     texts.source = cboForm->currentText();
@@ -126,7 +124,7 @@ FormTexts frmSulfite::Texts() const
 void frmSulfite::FocusField(InputField field)
 {
     // Best effort: a disabled field cannot take the focus, and then it stays where it is.
-    QLineEdit* control = FieldOf(*this, Fields(), field);
+    QLineEdit* control = FieldOf(Fields, field);
     if (control->isEnabled())
         control->setFocus(Qt::OtherFocusReason);
 }

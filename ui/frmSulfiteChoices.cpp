@@ -70,7 +70,7 @@ void frmSulfite::SetTargetFieldColours()
 
 void frmSulfite::optForm_Click(SourceForm form)
 {
-    EnableAmountFields(*this, Fields(), form);
+    EnableAmountFields(Fields, form);
     FillAdditionUnits(form);
     ClearResults();
 }

@@ -20,10 +20,10 @@ FormTexts Batch(QString changes)
 {
     FormTexts t;
     const QHash<QString, QString*> fields{
-        {"size", &t.batchSize},   {"unit", &t.batchUnit},       {"ph", &t.ph},
-        {"exist", &t.existSO2},   {"kind", &t.targetKind},      {"target", &t.targetSO2},
-        {"mol", &t.targetMolSO2}, {"source", &t.source},        {"tablet", &t.tabWeight},
-        {"percent", &t.solution}, {"addunit", &t.additionUnit}, {"existmol", &t.existMolSO2}};
+        {"size", &t.fields[InputField::BatchSize]},   {"unit", &t.batchUnit},       {"ph", &t.fields[InputField::Ph]},
+        {"exist", &t.fields[InputField::ExistSO2]},   {"kind", &t.targetKind},      {"target", &t.fields[InputField::TargetSO2]},
+        {"mol", &t.fields[InputField::TargetMolSO2]}, {"source", &t.source},        {"tablet", &t.fields[InputField::TabWeight]},
+        {"percent", &t.fields[InputField::Solution]}, {"addunit", &t.additionUnit}, {"existmol", &t.existMolSO2}};
     changes.replace(QRegularExpression("\\bmol\\b(?!=)"),
                     "kind=Molecular_SO2 mol=0.80 existmol=0.20");
     changes.prepend(
@@ -143,7 +143,7 @@ private slots:
         // The Default Settings window checks its three fields, whatever form is chosen.
         const bool dialog = QByteArray(QTest::currentDataTag()).startsWith("dialog");
         const auto error =
-            dialog ? FirstDefaultsError(texts.solution, texts.tabWeight, texts.batchSize)
+            dialog ? FirstDefaultsError(texts.field(InputField::Solution), texts.field(InputField::TabWeight), texts.field(InputField::BatchSize))
                    : FirstInputError(texts);
         QCOMPARE(error ? error->message + u' ' + QString::number(int(error->field)) : "", problem);
         QStringList asked;

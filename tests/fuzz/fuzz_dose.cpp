@@ -13,12 +13,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList lines =
         QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(u'\n');
     const auto line = [&lines](qsizetype i) { return lines.value(i); };
-    const FormTexts t{
-        line(0), line(1),  line(2),
-        line(3), line(4),  line(5),
-        line(6), line(7),  FormFromText(line(8)).value_or(AllForms[size_t(line(8).size()) % 3]),
-        line(9), line(10), line(11),
-        line(12)};
+    FormTexts t;
+    t.fields = {{InputField::BatchSize, line(0)}, {InputField::Ph, line(2)},
+                {InputField::ExistSO2, line(3)},  {InputField::TargetSO2, line(5)},
+                {InputField::TargetMolSO2, line(6)}, {InputField::TabWeight, line(9)},
+                {InputField::Solution, line(10)}};
+    t.batchUnit = line(1);
+    t.targetKind = line(4);
+    t.source = line(7);
+    t.form = FormFromText(line(8)).value_or(AllForms[size_t(line(8).size()) % 3]);
+    t.additionUnit = line(11);
+    t.existMolSO2 = line(12);
     for (const fuzz::Locale& locale : fuzz::Locales()) {
         locale.use();
         (void)FirstInputError(t);
@@ -34,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const QString& shown :
              {d.existMolSO2, d.addition, d.so2Requirement, d.molSO2Requirement,
               d.targetSO2.value_or(zero), d.targetMolSO2.value_or(zero),
-              ExistingMolecularText(t.existSO2, t.ph)})
+              ExistingMolecularText(t.field(InputField::ExistSO2), t.field(InputField::Ph))})
             FUZZ_REQUIRE(locale.isStandard(shown));
         FUZZ_REQUIRE(!d.addition.startsWith(locale.locale.negativeSign()));
     }
