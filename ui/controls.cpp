@@ -171,7 +171,8 @@ void AddToField(BuiltControls& built, InputField id, QWidget* control, SpinRule 
 {
     auto found = std::find_if(built.fields.begin(), built.fields.end(),
                               [id](const FieldControls& f) { return f.id == id; });
-    FieldControls& f = found != built.fields.end() ? *found : built.fields.emplace_back(id);
+    FieldControls& f =
+        found != built.fields.end() ? *found : built.fields.emplace_back(FieldControls{id});
     if (auto* field = qobject_cast<QLineEdit*>(control)) {
         f.field = field;
         f.rule = rule;
