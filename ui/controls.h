@@ -48,6 +48,8 @@ using ControlMember =
 
 // A row's member and name, from one spelling: ARDOVIN_BOUND(frmSulfite, txtPh).
 #define ARDOVIN_BOUND(Window, member) ::ardovin::ControlMember<Window>(&Window::member), #member
+// A row that fills no member, with its control's name: ARDOVIN_NAMED("Label5").
+#define ARDOVIN_NAMED(name) {}, name
 
 // One control as the window lays it out: the member it fills and its name, its place in twips
 // relative to its container, caption (or list items separated by '|'), tooltip and accessible

@@ -67,6 +67,7 @@ bool IsClick(const QWidget& widget, const QEvent& event)
 } // namespace
 
 #define BOUND(member) ARDOVIN_BOUND(frmAbout, member)
+#define NAMED(name) ARDOVIN_NAMED(name)
 
 // The window as it is laid out, in twips. The product name is shown in two colours, by
 // Label1 and Label2 side by side; the links are as wide as their texts.
@@ -81,17 +82,8 @@ std::span<const ControlSpec<frmAbout>> frmAbout::Layout()
         {BOUND(Label2), K::Label, &F::Picture1, 2160, 150, 900, 540, "vin", nullptr, nullptr},
         {BOUND(Label3), K::Label, &F::Picture1, 960, 690, 2400, 360, "Version 3.00", nullptr,
          nullptr},
-        {{},
-         "Label4",
-         K::Label,
-         &F::Picture1,
-         240,
-         1200,
-         4920,
-         300,
-         "A sulphite calculator for wine makers.",
-         nullptr,
-         nullptr},
+        {NAMED("Label4"), K::Label, &F::Picture1, 240, 1200, 4920, 300,
+         "A sulphite calculator for wine makers.", nullptr, nullptr},
         {BOUND(lblWeb), K::Label, &F::Picture1, 240, 1620, 3600, 300, nullptr,
          "Go to program web site.", nullptr},
         {BOUND(lblMail), K::Label, &F::Picture1, 240, 1980, 3600, 300, "Ardovin developers",
