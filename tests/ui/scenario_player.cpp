@@ -339,7 +339,9 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         Answers << words.mid(1);
     } else if (verb == u"file") { // the name given in the file dialog that is open
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        Note("file dialog " + Quoted(dialog->windowTitle()));
+        Note(QStringLiteral("file dialog %1 offering %2 as %3")
+                 .arg(Quoted(dialog->windowTitle()), Quoted(dialog->selectedFiles().join(u'|')),
+                      Quoted(dialog->nameFilters().join(u'|'))));
         dialog->selectFile(name.startsWith(u'/') ? name : Program->filePath(name));
         QMetaObject::invokeMethod(dialog, "accept");
     } else if (verb == u"activate") { // another window brought to the front
