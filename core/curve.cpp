@@ -23,8 +23,8 @@ QString AimText(const Curve& curve)
 // and the existing level, compound and unit read.
 bool AdditionCanBeWorkedOut(const FormTexts& texts)
 {
-    return !FirstAmountError(texts) && ReadSingle(texts.field(InputField::ExistSO2)) && SourceFromText(texts.source) &&
-           AdditionUnitFromText(texts.additionUnit);
+    return !FirstAmountError(texts) && ReadSingle(texts.field(InputField::ExistSO2)) &&
+           SourceFromText(texts.source) && AdditionUnitFromText(texts.additionUnit);
 }
 
 // The addition as the main window would show it for this molecular target at this pH.

@@ -86,7 +86,8 @@ std::optional<InputProblem> TargetProblem(const FormTexts& t, bool free, bool mo
         return InputProblem{aboveTarget, InputField::TargetSO2};
     // The shown molecular level reads 0.00 for an existing level too large to convert: the
     // comparison must meet that level itself, and it cannot be made.
-    if (molecular && (!ReadSingle(t.field(InputField::ExistSO2)) || ExceedsTarget(t.existMolSO2, t.field(InputField::TargetMolSO2))))
+    if (molecular && (!ReadSingle(t.field(InputField::ExistSO2)) ||
+                      ExceedsTarget(t.existMolSO2, t.field(InputField::TargetMolSO2))))
         return InputProblem{aboveTarget, InputField::TargetMolSO2};
     return std::nullopt;
 }
@@ -105,7 +106,8 @@ std::optional<InputProblem> FirstAmountError(const FormTexts& t)
         if (auto problem = At(SolutionProblem(t.field(InputField::Solution)), InputField::Solution))
             return problem;
     if (t.form == SourceForm::Tablet)
-        if (auto problem = At(TabletWeightProblem(t.field(InputField::TabWeight)), InputField::TabWeight))
+        if (auto problem =
+                At(TabletWeightProblem(t.field(InputField::TabWeight)), InputField::TabWeight))
             return problem;
     return At(BatchSizeProblem(t.field(InputField::BatchSize)), InputField::BatchSize);
 }
@@ -126,11 +128,13 @@ std::optional<InputProblem> FirstInputError(const FormTexts& t)
 std::vector<Confirmation> Confirmations(const FormTexts& t)
 {
     std::vector<Confirmation> questions;
-    if (t.form == SourceForm::Tablet && Compares(t.field(InputField::TabWeight), [](float v) { return v > 1; }))
+    if (t.form == SourceForm::Tablet &&
+        Compares(t.field(InputField::TabWeight), [](float v) { return v > 1; }))
         questions.push_back(
             {QStringLiteral("Tablet weight appears high. Are you sure it is correct?"),
              InputField::TabWeight});
-    if (t.form == SourceForm::Solution && Compares(t.field(InputField::Solution), [](float v) { return v > 50; }))
+    if (t.form == SourceForm::Solution &&
+        Compares(t.field(InputField::Solution), [](float v) { return v > 50; }))
         questions.push_back(
             {QStringLiteral("Solution percentage appears high. Are you sure it is correct?"),
              InputField::Solution});

@@ -19,11 +19,18 @@ namespace {
 FormTexts Batch(QString changes)
 {
     FormTexts t;
-    const QHash<QString, QString*> fields{
-        {"size", &t.fields[InputField::BatchSize]},   {"unit", &t.batchUnit},       {"ph", &t.fields[InputField::Ph]},
-        {"exist", &t.fields[InputField::ExistSO2]},   {"kind", &t.targetKind},      {"target", &t.fields[InputField::TargetSO2]},
-        {"mol", &t.fields[InputField::TargetMolSO2]}, {"source", &t.source},        {"tablet", &t.fields[InputField::TabWeight]},
-        {"percent", &t.fields[InputField::Solution]}, {"addunit", &t.additionUnit}, {"existmol", &t.existMolSO2}};
+    const QHash<QString, QString*> fields{{"size", &t.fields[InputField::BatchSize]},
+                                          {"unit", &t.batchUnit},
+                                          {"ph", &t.fields[InputField::Ph]},
+                                          {"exist", &t.fields[InputField::ExistSO2]},
+                                          {"kind", &t.targetKind},
+                                          {"target", &t.fields[InputField::TargetSO2]},
+                                          {"mol", &t.fields[InputField::TargetMolSO2]},
+                                          {"source", &t.source},
+                                          {"tablet", &t.fields[InputField::TabWeight]},
+                                          {"percent", &t.fields[InputField::Solution]},
+                                          {"addunit", &t.additionUnit},
+                                          {"existmol", &t.existMolSO2}};
     changes.replace(QRegularExpression("\\bmol\\b(?!=)"),
                     "kind=Molecular_SO2 mol=0.80 existmol=0.20");
     changes.prepend(
@@ -142,9 +149,10 @@ private slots:
         const FormTexts texts = Batch(changes);
         // The Default Settings window checks its three fields, whatever form is chosen.
         const bool dialog = QByteArray(QTest::currentDataTag()).startsWith("dialog");
-        const auto error =
-            dialog ? FirstDefaultsError(texts.field(InputField::Solution), texts.field(InputField::TabWeight), texts.field(InputField::BatchSize))
-                   : FirstInputError(texts);
+        const auto error = dialog ? FirstDefaultsError(texts.field(InputField::Solution),
+                                                       texts.field(InputField::TabWeight),
+                                                       texts.field(InputField::BatchSize))
+                                  : FirstInputError(texts);
         QCOMPARE(error ? error->message + u' ' + QString::number(int(error->field)) : "", problem);
         QStringList asked;
         for (const Confirmation& c : Confirmations(texts))

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(u'\n');
     const auto line = [&lines](qsizetype i) { return lines.value(i); };
     FormTexts t;
-    t.fields = {{InputField::BatchSize, line(0)}, {InputField::Ph, line(2)},
-                {InputField::ExistSO2, line(3)},  {InputField::TargetSO2, line(5)},
+    t.fields = {{InputField::BatchSize, line(0)},    {InputField::Ph, line(2)},
+                {InputField::ExistSO2, line(3)},     {InputField::TargetSO2, line(5)},
                 {InputField::TargetMolSO2, line(6)}, {InputField::TabWeight, line(9)},
                 {InputField::Solution, line(10)}};
     t.batchUnit = line(1);
