@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Static analysis of Ardovin's own sources (not Qt's headers, not generated code): clang-tidy
-# with the repository's .clang-tidy, and cppcheck, both with the compile commands of a build.
+# with the repository's .clang-tidy, and cppcheck, both with the compile commands of a build;
+# then clang-format, which must find every C++ file as it would write it.
 # Any finding fails. Usage: static_checks.sh [build folder, default build/test]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -47,4 +48,7 @@ cppcheck --project="$work/compile_commands.json" --quiet -j 2 \
     --suppress=missingIncludeSystem --suppress=useStlAlgorithm \
     --cppcheck-build-dir="$work/cppcheck" --error-exitcode=1 ||
     { echo "cppcheck found problems (see above)" >&2; exit 1; }
+echo "clang-format: every C++ file of the repository"
+git -C "$ARDOVIN_ROOT" ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror ||
+    { echo "clang-format would change the files above" >&2; exit 1; }
 echo "Static checks: no findings"
