@@ -376,14 +376,6 @@ void ScenarioPlayer::NoteEffects()
     // Between two steps of a user the event loop runs, and closed windows are deleted.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    // A window that has just appeared comes to the front, as a window manager brings it.
-    const QList<QWidget*> windows = Windows();
-    for (QWidget* window : windows)
-        if (!WindowsShown.contains(window)) {
-            QApplication::setActiveWindow(window);
-            QVERIFY(QTest::qWaitForWindowActive(window));
-        }
-    WindowsShown = windows;
     if (BoxShown && QApplication::focusWidget())
         Note("focus " + QApplication::focusWidget()->objectName());
     BoxShown = false;

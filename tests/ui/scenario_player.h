@@ -67,7 +67,6 @@ private:
     QString Clipboard;
     QMap<QString, QByteArray> Written;
     QList<std::pair<QString, QImage>> Taken;
-    QList<QWidget*> WindowsShown; // compared by address only
     bool BoxShown = false;
     modProc::MessageHandler Previous;
     QPalette Scheme;
