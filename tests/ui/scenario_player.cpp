@@ -229,7 +229,8 @@ void ScenarioPlayer::Start()
     QDir::setCurrent(option("from", "its folder") == u"elsewhere" ? Elsewhere->path()
                                                                   : Program->path());
     if (option("scheme", "light") == u"dark")
-        QApplication::setPalette(QPalette(Qt::white, Qt::black));
+        QApplication::setPalette(
+            QPalette(QColor(53, 53, 53), QColor(45, 45, 45))); // button, window
     QString lock = Runtime->filePath("ardovin.lock");
     if (option("lock", "free") == u"unavailable")
         lock = Runtime->filePath("missing/ardovin.lock");
