@@ -295,8 +295,13 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         for (const QChar c : rest)
             SendKey(field, c);
     } else if (verb == u"keys") { // keys pressed in the control that has the focus
-        for (const QString& key : words.mid(1))
-            SendKey(QApplication::focusWidget(), key);
+        for (const QString& key : words.mid(1)) {
+            QWidget* to = QApplication::focusWidget();
+            SendKey(to                                  ? to
+                    : QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                        : QApplication::activeWindow(),
+                    key);
+        }
     } else if (verb == u"click") {
         QWidget* control = Find(name);
         QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(3, control->height() / 2));
