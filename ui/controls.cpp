@@ -107,7 +107,7 @@ void FitListFont(QComboBox& list)
 
 QWidget* CreateControl(ControlKind kind, const char* name, QWidget* parent, QRect twips,
                        const char* caption, const char* tooltip, const char* accessibleName,
-                       QStringList (*items)())
+                       QStringList (*items)(), const QFont& font)
 {
     const QString text = QString::fromUtf8(caption ? caption : "");
     const QString readName =
@@ -115,7 +115,7 @@ QWidget* CreateControl(ControlKind kind, const char* name, QWidget* parent, QRec
     QWidget* control = NewControl(kind, text, readName, parent);
     control->setObjectName(QString::fromLatin1(name));
     if (kind != ControlKind::List)
-        control->setFont(modProc::ProgramFont());
+        control->setFont(font);
     control->setGeometry(Twips(twips.left()), Twips(twips.top()), Twips(twips.width()),
                          Twips(twips.height()));
     if (auto* list = qobject_cast<QComboBox*>(control))

@@ -4,6 +4,7 @@
 #include "core/chemistry.h"
 #include "core/entry.h"
 #include "settings/user_defaults.h"
+#include "ui/modProc.h"
 
 #include <map>
 #include <QAbstractButton>
@@ -108,7 +109,7 @@ constexpr int Twips(int twips)
 // Creates one control of a layout row, named, placed, captioned and described.
 QWidget* CreateControl(ControlKind kind, const char* name, QWidget* parent, QRect twips,
                        const char* caption, const char* tooltip, const char* accessibleName,
-                       QStringList (*items)());
+                       QStringList (*items)(), const QFont& font);
 
 // Gives a list the caption a screen reader names it by: the label on screen, or else a hidden
 // label of its accessible name.
@@ -157,11 +158,12 @@ BuiltControls BuildControls(Window& window, QWidget& root,
 {
     BuiltControls built;
     std::map<int, QWidget*> tabOrder;
+    const QFont font = modProc::ProgramFont(); // looked up once: it asks the system's font database
     for (const ControlSpec<Window>& row : rows) {
         QWidget* parent = row.container ? window.*row.container : &root;
-        QWidget* control = CreateControl(row.kind, row.name, parent,
-                                         QRect(row.left, row.top, row.width, row.height),
-                                         row.caption, row.tooltip, row.accessibleName, row.items);
+        QWidget* control = CreateControl(
+            row.kind, row.name, parent, QRect(row.left, row.top, row.width, row.height),
+            row.caption, row.tooltip, row.accessibleName, row.items, font);
         BindControl(window, row.member, control);
         if (auto* list = qobject_cast<QComboBox*>(control))
             NameList(*list, row.label ? window.*row.label : nullptr);
