@@ -25,17 +25,13 @@ public:
     // Takes the curves and the point of the wine, and paints them anew.
     void Show(const ardovin::WineCurves& wine);
 
-    // What is drawn: the curves, the wine's point where it reads, the axes' ranges.
-    const QList<Line>& Lines() const { return Curves; }
-    std::optional<QPointF> WinePoint() const { return Point; }
-    QRectF Ranges() const { return {PhLow, 0.0, PhHigh - PhLow, FreeSO2High}; }
-    // The legend's entries, in order.
-    QStringList LegendNames() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The legend's entries, in order.
+    QStringList LegendNames() const;
+
     QList<Line> Curves;
     std::optional<QPointF> Point;
     double PhLow = 0, PhHigh = 1;

@@ -330,6 +330,9 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
             action->trigger();
         else
             Note("the item is disabled");
+        if (!QDir(Bin->path()).isEmpty()) // a program the command started runs on its own
+            (void)QTest::qWaitFor(
+                [this] { return !QDir(Bin->path()).entryList({"*.ran"}).isEmpty(); }, 500);
     } else if (verb == u"select") { // a span of a field's or a result's text
         QWidget* control = Find(name);
         control->setFocus();
@@ -355,6 +358,8 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         QVERIFY(QTest::qWaitForWindowActive(Find(name)->window()));
     } else if (verb == u"close") {
         Find(name)->window()->close();
+    } else if (verb == u"uninstall") { // a calculator taken off the system
+        QVERIFY(QFile::remove(Bin->filePath(name)));
     } else if (verb == u"block") { // a folder where the program would write a file
         QVERIFY(QFile::remove(Program->filePath(name)) && QDir(Program->path()).mkdir(name));
         Written = Files();
@@ -393,9 +398,6 @@ void ScenarioPlayer::NoteEffects()
         for (const QString& line : Clipboard.split(u'\n'))
             Note(QStringLiteral("  ") + Quoted(line));
     }
-    if (!Played.start.value("calculators").isEmpty()) // a program started runs on its own
-        (void)QTest::qWaitFor([this] { return !QDir(Bin->path()).entryList({"*.ran"}).isEmpty(); },
-                              500);
     const QMap<QString, QByteArray> files = Files();
     for (const QFileInfo& started : QDir(Bin->path()).entryInfoList({"*.ran"}))
         if (QFile::remove(started.filePath()))
