@@ -228,9 +228,8 @@ void ScenarioPlayer::Start()
     qputenv("PATH", Bin->path().toLocal8Bit());
     QDir::setCurrent(option("from", "its folder") == u"elsewhere" ? Elsewhere->path()
                                                                   : Program->path());
-    if (option("scheme", "light") == u"dark")
-        QApplication::setPalette(
-            QPalette(QColor(53, 53, 53), QColor(45, 45, 45))); // button, window
+    if (option("scheme", "light") == u"dark") // from a button and a window colour, as desktops do
+        QApplication::setPalette(QPalette(QColor(53, 53, 53), QColor(45, 45, 45)));
     QString lock = Runtime->filePath("ardovin.lock");
     if (option("lock", "free") == u"unavailable")
         lock = Runtime->filePath("missing/ardovin.lock");
@@ -242,10 +241,12 @@ void ScenarioPlayer::Start()
     Written = Files();
     Transcript += "> start\n";
     Main = std::make_unique<frmSulfite>(Program->path(), lock);
-    if (Main->Form_Load())
+    if (Main->Form_Load()) {
         Main->show();
-    else
-        Note("the program ends"), Main.reset();
+    } else {
+        Note("the program ends");
+        Main.reset();
+    }
     NoteEffects();
 }
 
