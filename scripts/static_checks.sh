@@ -6,7 +6,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 build=${1:-$ARDOVIN_ROOT/build/test}
-folders=(core settings platform resources ui app tools)
+folders=(core settings storage platform resources ui app tools)
 work=$ARDOVIN_ROOT/build/static
 [ -f "$build/compile_commands.json" ] || {
     echo "No $build/compile_commands.json: configure and build that folder first" >&2

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/chemistry.h"
+
+#include <memory>
+#include <optional>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace ardovin {
+
+enum class WineColour { Red, White, Rose };
+// The rule sets a batch's legal limit of total SO2 comes from.
+enum class LegalRules { None, EU, UnitedStates, Australia, OIV };
+
+// A batch of wine in the cellar book.
+struct Batch
+{
+    qint64 id = 0;      // 0 until it is stored
+    qint64 version = 0; // the row's version when it was read; a save on an older one is refused
+    QString name;
+    double volume = 0;
+    BatchUnit unit = BatchUnit::Litre;
+    WineColour colour = WineColour::Red;
+    double residualSugar = 0; // g/L
+    LegalRules rules = LegalRules::None;
+    std::optional<double> molecularTarget; // mg/L; none: the colour's
+    bool archived = false;
+
+    bool operator==(const Batch&) const = default;
+};
+
+enum class EntryKind { Measurement, Addition };
+
+// A dated entry of a batch: a measurement or an addition.
+struct Entry
+{
+    qint64 id = 0;
+    qint64 version = 0;
+    qint64 batchId = 0;
+    QDateTime at; // in UTC
+    EntryKind kind = EntryKind::Measurement;
+    double volume = 0; // the batch's volume on that date, in the batch's unit
+    QString note;
+    // A measurement's.
+    std::optional<double> ph, freeSO2, totalSO2;
+    QString method;
+    // An addition's.
+    std::optional<SulphiteSource> compound;
+    std::optional<SourceForm> form;
+    std::optional<double> strength; // the solution's percentage or the tablet's weight
+    std::optional<double> amount;
+    std::optional<AdditionUnit> amountUnit;
+    std::optional<double> so2Added; // mg/L
+
+    bool operator==(const Entry&) const = default;
+};
+
+// What went wrong with a change, in words for the user that name the file; none when it is
+// saved.
+using Failure = std::optional<QString>;
+
+// The cellar book's records, whatever keeps them. Each change is one transaction: saved whole
+// or not at all.
+class Cellar
+{
+public:
+    virtual ~Cellar() = default;
+
+    // Where the records are, as the user knows it.
+    virtual QString location() const = 0;
+    // Why the records can only be read; empty where they can be changed.
+    virtual QString readOnlyReason() const = 0;
+
+    // The batches by name, the archived ones too where asked.
+    virtual QList<Batch> batches(bool withArchived) const = 0;
+    // A batch's entries, the newest first.
+    virtual QList<Entry> entries(qint64 batchId) const = 0;
+
+    // Stores a new batch (giving it its id) or a change to one read before; the version moves on.
+    virtual Failure save(Batch& batch) = 0;
+    // Removes a batch with its entries.
+    virtual Failure remove(const Batch& batch) = 0;
+    virtual Failure save(Entry& entry) = 0;
+    virtual Failure remove(const Entry& entry) = 0;
+};
+
+// Opens the cellar book in a SQLite file, creating it where there is none. A file from a newer
+// Ardovin, or one the user may not write, is opened read-only; one that is not a cellar book or
+// is damaged is refused and left as it is. Returns null with the reason in error.
+std::unique_ptr<Cellar> OpenSqliteCellar(const QString& path, QString& error);
+
+} // namespace ardovin

@@ -1,0 +1,422 @@
+#include "storage/cellar.h"
+
+#include <functional>
+#include <iterator>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace ardovin {
+
+namespace {
+
+// Marks a SQLite file as a cellar book ("ARDV"), so that another program's database is told
+// apart from an empty one.
+constexpr qint64 ApplicationId = 0x41524456;
+
+// The schema, one step a version: step N brings a file from version N to N + 1. A file is
+// copied aside before it is brought up to date.
+const QStringList Migrations[] = {
+    {
+        "CREATE TABLE batches (id INTEGER PRIMARY KEY, version INTEGER NOT NULL, "
+        "name TEXT NOT NULL, volume REAL NOT NULL, unit TEXT NOT NULL, colour TEXT NOT NULL, "
+        "residual_sugar REAL NOT NULL, rules TEXT NOT NULL, molecular_target REAL, "
+        "archived INTEGER NOT NULL)",
+        "CREATE TABLE entries (id INTEGER PRIMARY KEY, version INTEGER NOT NULL, "
+        "batch_id INTEGER NOT NULL REFERENCES batches(id) ON DELETE CASCADE, at TEXT NOT NULL, "
+        "kind TEXT NOT NULL, volume REAL NOT NULL, note TEXT NOT NULL, ph REAL, free_so2 REAL, "
+        "total_so2 REAL, method TEXT NOT NULL, compound TEXT, form TEXT, strength REAL, "
+        "amount REAL, amount_unit TEXT, so2_added REAL)",
+        "CREATE INDEX entries_by_batch ON entries(batch_id, at)",
+    },
+};
+constexpr qint64 SchemaVersion = std::size(Migrations);
+
+// The words a file holds for each colour, rule set and kind of entry.
+constexpr const char* ColourTexts[] = {"red", "white", "rose"};
+constexpr const char* RulesTexts[] = {"none", "EU", "United States", "Australia", "OIV"};
+constexpr const char* KindTexts[] = {"measurement", "addition"};
+
+template <typename Enum, std::size_t N> QString TextOf(const char* const (&texts)[N], Enum value)
+{
+    return QString::fromLatin1(texts[std::size_t(value)]);
+}
+
+template <typename Enum, std::size_t N>
+Enum FromText(const char* const (&texts)[N], const QString& text)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (text == QLatin1StringView(texts[i]))
+            return Enum(i);
+    return Enum(0);
+}
+
+QVariant Value(const std::optional<double>& number)
+{
+    return number ? QVariant(*number) : QVariant(QMetaType::fromType<double>());
+}
+
+// A text for a column that holds no NULL: Qt SQL binds a null QString as NULL.
+QVariant Text(const QString& text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+std::optional<double> Number(const QVariant& value)
+{
+    return value.isNull() ? std::nullopt : std::optional(value.toDouble());
+}
+
+template <typename Choice> QVariant ChoiceText(const std::optional<Choice>& choice)
+{
+    return choice ? QVariant(ListText(*choice)) : QVariant(QMetaType::fromType<QString>());
+}
+
+class SqliteCellar final : public Cellar
+{
+public:
+    SqliteCellar(QString path, const QString& connection, QString readOnly)
+        : Path(std::move(path)), Connection(connection), ReadOnly(std::move(readOnly))
+    {
+    }
+    ~SqliteCellar() override { QSqlDatabase::removeDatabase(Connection); }
+
+    QString location() const override { return Path; }
+    QString readOnlyReason() const override { return ReadOnly; }
+
+    QList<Batch> batches(bool withArchived) const override
+    {
+        QList<Batch> list;
+        QSqlQuery q = Run("SELECT id, version, name, volume, unit, colour, residual_sugar, rules, "
+                          "molecular_target, archived FROM batches WHERE archived = 0 OR ? "
+                          "ORDER BY name, id",
+                          {withArchived});
+        while (q.next())
+            list << Batch{q.value(0).toLongLong(),
+                          q.value(1).toLongLong(),
+                          q.value(2).toString(),
+                          q.value(3).toDouble(),
+                          BatchUnitFromText(q.value(4).toString()).value_or(BatchUnit::Litre),
+                          FromText<WineColour>(ColourTexts, q.value(5).toString()),
+                          q.value(6).toDouble(),
+                          FromText<LegalRules>(RulesTexts, q.value(7).toString()),
+                          Number(q.value(8)),
+                          q.value(9).toBool()};
+        return list;
+    }
+
+    QList<Entry> entries(qint64 batchId) const override
+    {
+        QList<Entry> list;
+        QSqlQuery q = Run("SELECT id, version, batch_id, at, kind, volume, note, ph, free_so2, "
+                          "total_so2, method, compound, form, strength, amount, amount_unit, "
+                          "so2_added FROM entries WHERE batch_id = ? ORDER BY at DESC, id DESC",
+                          {batchId});
+        while (q.next()) {
+            Entry e;
+            e.id = q.value(0).toLongLong();
+            e.version = q.value(1).toLongLong();
+            e.batchId = q.value(2).toLongLong();
+            e.at = QDateTime::fromString(q.value(3).toString(), Qt::ISODateWithMs);
+            e.kind = FromText<EntryKind>(KindTexts, q.value(4).toString());
+            e.volume = q.value(5).toDouble();
+            e.note = q.value(6).toString();
+            e.ph = Number(q.value(7));
+            e.freeSO2 = Number(q.value(8));
+            e.totalSO2 = Number(q.value(9));
+            e.method = q.value(10).toString();
+            e.compound = SourceFromText(q.value(11).toString());
+            e.form = FormFromText(q.value(12).toString());
+            e.strength = Number(q.value(13));
+            e.amount = Number(q.value(14));
+            e.amountUnit = AdditionUnitFromText(q.value(15).toString());
+            e.so2Added = Number(q.value(16));
+            list << e;
+        }
+        return list;
+    }
+
+    Failure save(Batch& b) override
+    {
+        const QVariantList values{Text(b.name),
+                                  b.volume,
+                                  ListText(b.unit),
+                                  TextOf(ColourTexts, b.colour),
+                                  b.residualSugar,
+                                  TextOf(RulesTexts, b.rules),
+                                  Value(b.molecularTarget),
+                                  b.archived};
+        return Change([&]() -> Failure {
+            if (b.id == 0) {
+                QSqlQuery q = Run("INSERT INTO batches (name, volume, unit, colour, "
+                                  "residual_sugar, rules, molecular_target, archived, version) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 1)",
+                                  values);
+                if (q.lastError().isValid())
+                    return q.lastError().text();
+                b.id = q.lastInsertId().toLongLong();
+                b.version = 1;
+                return std::nullopt;
+            }
+            return Update("batches",
+                          "name = ?, volume = ?, unit = ?, colour = ?, residual_sugar = ?, "
+                          "rules = ?, molecular_target = ?, archived = ?",
+                          values, b.id, b.version);
+        });
+    }
+
+    Failure remove(const Batch& b) override
+    {
+        return Change([&] { return Delete("batches", b.id, b.version); });
+    }
+
+    Failure save(Entry& e) override
+    {
+        const QVariantList values{e.batchId,
+                                  e.at.toUTC().toString(Qt::ISODateWithMs),
+                                  TextOf(KindTexts, e.kind),
+                                  e.volume,
+                                  Text(e.note),
+                                  Value(e.ph),
+                                  Value(e.freeSO2),
+                                  Value(e.totalSO2),
+                                  Text(e.method),
+                                  ChoiceText(e.compound),
+                                  ChoiceText(e.form),
+                                  Value(e.strength),
+                                  Value(e.amount),
+                                  ChoiceText(e.amountUnit),
+                                  Value(e.so2Added)};
+        return Change([&]() -> Failure {
+            if (e.id == 0) {
+                QSqlQuery q = Run("INSERT INTO entries (batch_id, at, kind, volume, note, ph, "
+                                  "free_so2, total_so2, method, compound, form, strength, "
+                                  "amount, amount_unit, so2_added, version) VALUES "
+                                  "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1)",
+                                  values);
+                if (q.lastError().isValid())
+                    return q.lastError().text();
+                e.id = q.lastInsertId().toLongLong();
+                e.version = 1;
+                return std::nullopt;
+            }
+            return Update("entries",
+                          "batch_id = ?, at = ?, kind = ?, volume = ?, note = ?, ph = ?, "
+                          "free_so2 = ?, total_so2 = ?, method = ?, compound = ?, form = ?, "
+                          "strength = ?, amount = ?, amount_unit = ?, so2_added = ?",
+                          values, e.id, e.version);
+        });
+    }
+
+    Failure remove(const Entry& e) override
+    {
+        return Change([&] { return Delete("entries", e.id, e.version); });
+    }
+
+private:
+    QSqlDatabase Db() const { return QSqlDatabase::database(Connection, false); }
+
+    QSqlQuery Run(const QString& sql, const QVariantList& values) const
+    {
+        QSqlQuery q(Db());
+        if (q.prepare(sql)) {
+            for (const QVariant& value : values)
+                q.addBindValue(value);
+            (void)q.exec(); // the caller reads q.lastError()
+        }
+        return q;
+    }
+
+    // One change, in a transaction of its own: on disk when it is reported saved.
+    Failure Change(const std::function<Failure()>& change)
+    {
+        if (!ReadOnly.isEmpty())
+            return QStringLiteral("%1 can only be read: %2").arg(Path, ReadOnly);
+        QSqlDatabase db = Db();
+        // IMMEDIATE takes the write lock at once, so that two writers wait rather than fail.
+        if (QSqlQuery begin(db); !begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return Described(begin.lastError().text());
+        Failure failure = change();
+        if (!failure && !db.commit())
+            failure = db.lastError().text();
+        if (failure) {
+            (void)db.rollback(); // the change's own failure is the one to report
+            return Described(*failure);
+        }
+        return std::nullopt;
+    }
+
+    QString Described(const QString& reason) const
+    {
+        return QStringLiteral("The change could not be saved in %1: %2").arg(Path, reason);
+    }
+
+    // A row changed only at the version it was read at; the version moves on.
+    Failure Update(const char* table, const char* columns, QVariantList values, qint64 id,
+                   qint64& version)
+    {
+        values << id << version;
+        QSqlQuery q = Run(QStringLiteral("UPDATE %1 SET %2, version = version + 1 "
+                                         "WHERE id = ? AND version = ?")
+                              .arg(QLatin1StringView(table), QLatin1StringView(columns)),
+                          values);
+        if (q.lastError().isValid())
+            return q.lastError().text();
+        if (q.numRowsAffected() == 0)
+            return Stale(table, id);
+        ++version;
+        return std::nullopt;
+    }
+
+    Failure Delete(const char* table, qint64 id, qint64 version)
+    {
+        QSqlQuery q = Run(QStringLiteral("DELETE FROM %1 WHERE id = ? AND version = ?")
+                              .arg(QLatin1StringView(table)),
+                          {id, version});
+        if (q.lastError().isValid())
+            return q.lastError().text();
+        return q.numRowsAffected() == 0 ? Failure(Stale(table, id)) : std::nullopt;
+    }
+
+    QString Stale(const char* table, qint64 id) const
+    {
+        QSqlQuery q = Run(
+            QStringLiteral("SELECT count(*) FROM %1 WHERE id = ?").arg(QLatin1StringView(table)),
+            {id});
+        return q.next() && q.value(0).toInt() > 0
+                   ? QStringLiteral("it was changed elsewhere since it was read")
+                   : QStringLiteral("it was deleted elsewhere");
+    }
+
+    QString Path;
+    QString Connection;
+    QString ReadOnly;
+};
+
+QVariant Pragma(const QSqlDatabase& db, const QString& pragma)
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("PRAGMA ") + pragma) && q.next() ? q.value(0) : QVariant();
+}
+
+// Brings the file from its version to the program's, the file copied aside first.
+QString Migrate(QSqlDatabase& db, const QString& path, qint64 from)
+{
+    if (from > 0) {
+        const QString aside = QStringLiteral("%1.version%2").arg(path).arg(from);
+        if (!QFile::exists(aside) && !QFile::copy(path, aside))
+            return QStringLiteral("%1 could not be copied aside to %2 before it is brought up to "
+                                  "date; it is left as it was.")
+                .arg(path, aside);
+    }
+    QSqlQuery q(db);
+    bool ok = q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    for (qint64 step = from; ok && step < SchemaVersion; ++step)
+        for (const QString& statement : Migrations[step])
+            ok = ok && q.exec(statement);
+    ok = ok && q.exec(QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)) &&
+         q.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)) &&
+         q.exec(QStringLiteral("COMMIT"));
+    if (ok)
+        return {};
+    const QString reason = q.lastError().text();
+    (void)q.exec(QStringLiteral("ROLLBACK"));
+    return QStringLiteral("%1 could not be brought up to date: %2").arg(path, reason);
+}
+
+QString NewConnectionName()
+{
+    static int opened = 0;
+    return QStringLiteral("cellar%1").arg(++opened);
+}
+
+// The reason a file is not a cellar book to open, or empty: it is one, or there is no file.
+QString NotACellar(const QFileInfo& file)
+{
+    if (!file.exists())
+        return {};
+    if (!file.isFile())
+        return QStringLiteral("%1 is not a file.").arg(file.filePath());
+    QFile bytes(file.filePath());
+    if (!bytes.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1 cannot be read: %2").arg(file.filePath(), bytes.errorString());
+    if (bytes.read(16) != QByteArray("SQLite format 3", 16))
+        return QStringLiteral("%1 is not a cellar book.").arg(file.filePath());
+    return {};
+}
+
+} // namespace
+
+std::unique_ptr<Cellar> OpenSqliteCellar(const QString& path, QString& error)
+{
+    const QFileInfo file(path);
+    error = NotACellar(file);
+    if (!error.isEmpty())
+        return nullptr;
+    if (!file.exists() && !QDir().mkpath(file.absolutePath())) {
+        error = QStringLiteral("The folder of %1 cannot be made.").arg(path);
+        return nullptr;
+    }
+    const bool writable =
+        QFileInfo(file.absolutePath()).isWritable() && (!file.exists() || file.isWritable());
+    QString readOnly = writable ? QString() : QStringLiteral("the file or its folder is read-only");
+    if (!file.exists() && !writable) {
+        error = QStringLiteral("%1 cannot be made: its folder is read-only.").arg(path);
+        return nullptr;
+    }
+    const QString connection = NewConnectionName();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(path);
+    const auto open = [&](bool readOnlyMode) {
+        db.close();
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000") +
+                             (readOnlyMode ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+        return db.open();
+    };
+    const auto refuse = [&](const QString& reason) {
+        error = reason;
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection);
+        return nullptr;
+    };
+    if (!open(!writable))
+        return refuse(QStringLiteral("%1 cannot be opened: %2").arg(path, db.lastError().text()));
+    const QVariant check = Pragma(db, QStringLiteral("quick_check"));
+    if (check.toString() != QLatin1StringView("ok"))
+        return refuse(QStringLiteral("%1 is damaged and is left as it is: %2")
+                          .arg(path, check.isValid() ? check.toString() : db.lastError().text()));
+    const qint64 application = Pragma(db, QStringLiteral("application_id")).toLongLong();
+    const qint64 version = Pragma(db, QStringLiteral("user_version")).toLongLong();
+    QSqlQuery tables(db);
+    const bool empty = tables.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
+                       tables.next() && tables.value(0).toInt() == 0;
+    tables.finish();
+    if (!(empty && application == 0) && application != ApplicationId)
+        return refuse(QStringLiteral("%1 is not a cellar book.").arg(path));
+    if (version > SchemaVersion) {
+        readOnly = QStringLiteral("it was made by a newer Ardovin");
+        if (!open(true))
+            return refuse(
+                QStringLiteral("%1 cannot be opened: %2").arg(path, db.lastError().text()));
+    } else if (version < SchemaVersion) {
+        if (!readOnly.isEmpty())
+            return refuse(
+                QStringLiteral("%1 needs to be brought up to date, but %2.").arg(path, readOnly));
+        if (const QString failure = Migrate(db, path, version); !failure.isEmpty())
+            return refuse(failure);
+    }
+    if (readOnly.isEmpty()) {
+        // A change reported saved is on disk, and a reader never waits for a writer.
+        (void)Pragma(db, QStringLiteral("journal_mode = WAL"));
+        (void)Pragma(db, QStringLiteral("synchronous = FULL"));
+    }
+    (void)Pragma(db, QStringLiteral("foreign_keys = ON"));
+    return std::make_unique<SqliteCellar>(path, connection, readOnly);
+}
+
+} // namespace ardovin
