@@ -18,7 +18,7 @@ using namespace ardovin;
 namespace {
 
 using K = ControlKind;
-using Spec = ControlSpec<frmSettings>;
+using LayoutRow = ControlSpec<frmSettings>;
 
 constexpr int ClientWidth = 6150;
 constexpr int ClientHeight = 3135;
@@ -37,10 +37,10 @@ bool IsOtherProgramWindow(const QWidget& window)
 
 // The dialog as it is laid out, in twips; then the place in the Tab order, the label that
 // captions a list, an option button's form, the default setting a control shows.
-std::span<const Spec> frmSettings::Layout()
+std::span<const LayoutRow> frmSettings::Layout()
 {
     using F = frmSettings;
-    static const Spec rows[] = {
+    static const LayoutRow rows[] = {
         {BOUND(Picture1), K::Panel, nullptr, 0, 0, 6150, 2535, nullptr, nullptr, "Settings panel"},
         {BOUND(fraSO2), K::Frame, &F::Picture1, 120, 120, 2895, 2295, "Sulphite Data", nullptr,
          nullptr},

@@ -21,7 +21,7 @@ using namespace ardovin;
 namespace {
 
 using K = ControlKind;
-using Spec = ControlSpec<frmSulfite>;
+using LayoutRow = ControlSpec<frmSulfite>;
 
 // The client area, in twips.
 constexpr int ClientWidth = 7650;
@@ -34,10 +34,10 @@ constexpr int ClientHeight = 4110;
 
 // The main window as it is laid out, in twips; then the place in the Tab order, the label that
 // captions a list, an option button's form, the default setting a control shows.
-std::span<const Spec> frmSulfite::Layout()
+std::span<const LayoutRow> frmSulfite::Layout()
 {
     using F = frmSulfite;
-    static const Spec rows[] = {
+    static const LayoutRow rows[] = {
         {BOUND(Picture1), K::Panel, nullptr, 25, 0, 7600, 4095, nullptr, nullptr, "Main panel"},
         {BOUND(fraSO2), K::Frame, &F::Picture1, 120, 120, 2895, 2295, "Sulphite Data", nullptr,
          nullptr},
