@@ -36,6 +36,13 @@ const QStringList Migrations[] = {
 };
 constexpr qint64 SchemaVersion = std::size(Migrations);
 
+// The columns each record is stored in besides its id and version, in the order it is read.
+constexpr const char* BatchColumns = "name, volume, unit, colour, residual_sugar, rules, "
+                                     "molecular_target, archived";
+constexpr const char* EntryColumns = "batch_id, at, kind, volume, note, ph, free_so2, total_so2, "
+                                     "method, compound, form, strength, amount, amount_unit, "
+                                     "so2_added";
+
 // The words a file holds for each colour, rule set and kind of entry.
 constexpr const char* ColourTexts[] = {"red", "white", "rose"};
 constexpr const char* RulesTexts[] = {"none", "EU", "United States", "Australia", "OIV"};
@@ -91,10 +98,11 @@ public:
     QList<Batch> batches(bool withArchived) const override
     {
         QList<Batch> list;
-        QSqlQuery q = Run("SELECT id, version, name, volume, unit, colour, residual_sugar, rules, "
-                          "molecular_target, archived FROM batches WHERE archived = 0 OR ? "
-                          "ORDER BY name, id",
-                          {withArchived});
+        QSqlQuery q =
+            Run(QStringLiteral("SELECT id, version, %1 FROM batches WHERE archived = 0 OR ? "
+                               "ORDER BY name, id")
+                    .arg(QLatin1StringView(BatchColumns)),
+                {withArchived});
         while (q.next())
             list << Batch{q.value(0).toLongLong(),
                           q.value(1).toLongLong(),
@@ -112,9 +120,9 @@ public:
     QList<Entry> entries(qint64 batchId) const override
     {
         QList<Entry> list;
-        QSqlQuery q = Run("SELECT id, version, batch_id, at, kind, volume, note, ph, free_so2, "
-                          "total_so2, method, compound, form, strength, amount, amount_unit, "
-                          "so2_added FROM entries WHERE batch_id = ? ORDER BY at DESC, id DESC",
+        QSqlQuery q = Run(QStringLiteral("SELECT id, version, %1 FROM entries WHERE batch_id = ? "
+                                         "ORDER BY at DESC, id DESC")
+                              .arg(QLatin1StringView(EntryColumns)),
                           {batchId});
         while (q.next()) {
             Entry e;
@@ -150,23 +158,7 @@ public:
                                   TextOf(RulesTexts, b.rules),
                                   Value(b.molecularTarget),
                                   b.archived};
-        return Change([&]() -> Failure {
-            if (b.id == 0) {
-                QSqlQuery q = Run("INSERT INTO batches (name, volume, unit, colour, "
-                                  "residual_sugar, rules, molecular_target, archived, version) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 1)",
-                                  values);
-                if (q.lastError().isValid())
-                    return q.lastError().text();
-                b.id = q.lastInsertId().toLongLong();
-                b.version = 1;
-                return std::nullopt;
-            }
-            return Update("batches",
-                          "name = ?, volume = ?, unit = ?, colour = ?, residual_sugar = ?, "
-                          "rules = ?, molecular_target = ?, archived = ?",
-                          values, b.id, b.version);
-        });
+        return Store("batches", BatchColumns, values, b.id, b.version);
     }
 
     Failure remove(const Batch& b) override
@@ -191,25 +183,7 @@ public:
                                   Value(e.amount),
                                   ChoiceText(e.amountUnit),
                                   Value(e.so2Added)};
-        return Change([&]() -> Failure {
-            if (e.id == 0) {
-                QSqlQuery q = Run("INSERT INTO entries (batch_id, at, kind, volume, note, ph, "
-                                  "free_so2, total_so2, method, compound, form, strength, "
-                                  "amount, amount_unit, so2_added, version) VALUES "
-                                  "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1)",
-                                  values);
-                if (q.lastError().isValid())
-                    return q.lastError().text();
-                e.id = q.lastInsertId().toLongLong();
-                e.version = 1;
-                return std::nullopt;
-            }
-            return Update("entries",
-                          "batch_id = ?, at = ?, kind = ?, volume = ?, note = ?, ph = ?, "
-                          "free_so2 = ?, total_so2 = ?, method = ?, compound = ?, form = ?, "
-                          "strength = ?, amount = ?, amount_unit = ?, so2_added = ?",
-                          values, e.id, e.version);
-        });
+        return Store("entries", EntryColumns, values, e.id, e.version);
     }
 
     Failure remove(const Entry& e) override
@@ -255,14 +229,39 @@ private:
         return QStringLiteral("The change could not be saved in %1: %2").arg(Path, reason);
     }
 
-    // A row changed only at the version it was read at; the version moves on.
+    // A new row, given its id; or a row changed only at the version it was read at. Either
+    // way the version moves on.
+    Failure Store(const char* table, const char* columns, const QVariantList& values, qint64& id,
+                  qint64& version)
+    {
+        return Change([&] {
+            return id == 0 ? Insert(table, columns, values, id, version)
+                           : Update(table, columns, values, id, version);
+        });
+    }
+
+    Failure Insert(const char* table, const char* columns, const QVariantList& values, qint64& id,
+                   qint64& version)
+    {
+        QSqlQuery q = Run(QStringLiteral("INSERT INTO %1 (%2, version) VALUES (%3 1)")
+                              .arg(QLatin1StringView(table), QLatin1StringView(columns),
+                                   QStringLiteral("?, ").repeated(values.size())),
+                          values);
+        if (q.lastError().isValid())
+            return q.lastError().text();
+        id = q.lastInsertId().toLongLong();
+        version = 1;
+        return std::nullopt;
+    }
+
     Failure Update(const char* table, const char* columns, QVariantList values, qint64 id,
                    qint64& version)
     {
+        const QString assignments = QString::fromLatin1(columns).split(u',').join(u" = ?,");
         values << id << version;
-        QSqlQuery q = Run(QStringLiteral("UPDATE %1 SET %2, version = version + 1 "
+        QSqlQuery q = Run(QStringLiteral("UPDATE %1 SET %2 = ?, version = version + 1 "
                                          "WHERE id = ? AND version = ?")
-                              .arg(QLatin1StringView(table), QLatin1StringView(columns)),
+                              .arg(QLatin1StringView(table), assignments),
                           values);
         if (q.lastError().isValid())
             return q.lastError().text();
