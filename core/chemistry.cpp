@@ -169,4 +169,20 @@ float AmountInUnit(SourceForm form, float baseAmount, AdditionUnit unit)
     return 0.0f;
 }
 
+float SO2FromAmount(SourceForm form, float amount, AdditionUnit unit, SulphiteSource source,
+                    float litres, float tabletWeight, float solutionPercent)
+{
+    const auto offered = std::find_if(RowOf(form).units.begin(), RowOf(form).units.end(),
+                                      [unit](const OfferedUnit& o) { return o.unit == unit; });
+    if (offered == RowOf(form).units.end() || litres <= 0)
+        return 0.0f;
+    double base = static_cast<double>(amount) * offered->divisor / offered->multiplier;
+    if (form == SourceForm::Tablet)
+        base *= static_cast<double>(tabletWeight);
+    if (form == SourceForm::Solution)
+        base *= static_cast<double>(solutionPercent) / Percent;
+    return StoreSingle(base * MilligramsPerGram * static_cast<double>(SO2Fraction(source)) /
+                       static_cast<double>(litres));
+}
+
 } // namespace ardovin

@@ -185,5 +185,9 @@ float BaseAmount(SourceForm form, double requirement, SulphiteSource source, flo
 // The base amount (tablets, grams or millilitres) in an addition unit; 0 for a unit that the
 // form does not offer.
 float AmountInUnit(SourceForm form, float baseAmount, AdditionUnit unit);
+// The other way: the SO2 in mg/L that an amount in an addition unit brings to the litres, by
+// the same factors; 0 for a unit the form does not offer or a batch of no litres.
+float SO2FromAmount(SourceForm form, float amount, AdditionUnit unit, SulphiteSource source,
+                    float litres, float tabletWeight, float solutionPercent);
 
 } // namespace ardovin

@@ -61,6 +61,13 @@ struct Entry
 // saved.
 using Failure = std::optional<QString>;
 
+// The records read, or why they could not be (then there are none).
+template <typename Record> struct Records
+{
+    QList<Record> list;
+    Failure failure;
+};
+
 // The cellar book's records, whatever keeps them. Each change is one transaction: saved whole
 // or not at all.
 class Cellar
@@ -74,9 +81,9 @@ public:
     virtual QString readOnlyReason() const = 0;
 
     // The batches by name, the archived ones too where asked.
-    virtual QList<Batch> batches(bool withArchived) const = 0;
+    virtual Records<Batch> batches(bool withArchived) const = 0;
     // A batch's entries, the newest first.
-    virtual QList<Entry> entries(qint64 batchId) const = 0;
+    virtual Records<Entry> entries(qint64 batchId) const = 0;
 
     // Stores a new batch (giving it its id) or a change to one read before; the version moves on.
     virtual Failure save(Batch& batch) = 0;

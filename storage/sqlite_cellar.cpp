@@ -95,7 +95,7 @@ public:
     QString location() const override { return Path; }
     QString readOnlyReason() const override { return ReadOnly; }
 
-    QList<Batch> batches(bool withArchived) const override
+    Records<Batch> batches(bool withArchived) const override
     {
         QList<Batch> list;
         QSqlQuery q =
@@ -114,10 +114,10 @@ public:
                           FromText<LegalRules>(RulesTexts, q.value(7).toString()),
                           Number(q.value(8)),
                           q.value(9).toBool()};
-        return list;
+        return Read(q, list);
     }
 
-    QList<Entry> entries(qint64 batchId) const override
+    Records<Entry> entries(qint64 batchId) const override
     {
         QList<Entry> list;
         QSqlQuery q = Run(QStringLiteral("SELECT id, version, %1 FROM entries WHERE batch_id = ? "
@@ -145,7 +145,7 @@ public:
             e.so2Added = Number(q.value(16));
             list << e;
         }
-        return list;
+        return Read(q, list);
     }
 
     Failure save(Batch& b) override
@@ -192,6 +192,14 @@ public:
     }
 
 private:
+    template <typename Record>
+    Records<Record> Read(const QSqlQuery& q, const QList<Record>& list) const
+    {
+        if (q.lastError().isValid())
+            return {{}, QStringLiteral("%1 could not be read: %2").arg(Path, q.lastError().text())};
+        return {list, std::nullopt};
+    }
+
     QSqlDatabase Db() const { return QSqlDatabase::database(Connection, false); }
 
     QSqlQuery Run(const QString& sql, const QVariantList& values) const

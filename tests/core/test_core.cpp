@@ -136,6 +136,30 @@ private slots:
         QVERIFY(tbsp > 0.3333329f && tbsp < 1.0f / 3.0f);
     }
 
+    // The SO2 a recorded addition brought: 10 g of potassium metabisulphite in 225 L is 25.61
+    // mg/L; and for every compound, form and unit it offers, the amount a dose asks for brings
+    // back the SO2 it was asked for, to a hundredth.
+    void so2FromAmount()
+    {
+        QCOMPARE(FormatStandard(SO2FromAmount(SourceForm::Powder, 10, AdditionUnit::Grams,
+                                              SulphiteSource::PotassiumMetabisulphite, 225, 0, 0)),
+                 "25.61");
+        QCOMPARE(SO2FromAmount(SourceForm::Tablet, 1, AdditionUnit::Grams,
+                               SulphiteSource::PotassiumMetabisulphite, 225, 0.44f, 10),
+                 0.0f);
+        for (const SulphiteSource source : AllSources)
+            for (const FormRow& form : Forms)
+                for (const OfferedUnit& unit : form.units)
+                    for (const float litres : {0.5f, 225.0f, 87000.0f}) {
+                        const float amount = AmountInUnit(
+                            form.form, BaseAmount(form.form, 37.5, source, litres, 0.44f, 10),
+                            unit.unit);
+                        QCOMPARE(FormatStandard(SO2FromAmount(form.form, amount, unit.unit, source,
+                                                              litres, 0.44f, 10)),
+                                 "37.50");
+                    }
+    }
+
     // The first problem in the fixed order with the field the user is sent back to; where there
     // is none, the questions asked in order, each with the field a No sends the user to.
     void checks_data()

@@ -88,12 +88,12 @@ private slots:
         std::tie(added.amount, added.amountUnit, added.so2Added) =
             std::tuple(10.0, AdditionUnit::Grams, 25.62);
         QVERIFY(!cellar->save(measured) && !cellar->save(added));
-        QCOMPARE(Open(path)->batches(false), QList{batch});
-        QCOMPARE(Open(path)->entries(batch.id), (QList{added, measured}));
+        QCOMPARE(Open(path)->batches(false).list, QList{batch});
+        QCOMPARE(Open(path)->entries(batch.id).list, (QList{added, measured}));
         batch.archived = true;
         QVERIFY(!cellar->save(batch));
-        QCOMPARE(Open(path)->batches(false), QList<Batch>());
-        QCOMPARE(Open(path)->batches(true), QList{batch});
+        QCOMPARE(Open(path)->batches(false).list, QList<Batch>());
+        QCOMPARE(Open(path)->batches(true).list, QList{batch});
         QCOMPARE(Raw(path, {"PRAGMA user_version"}).toInt(), 1);
         QCOMPARE(Raw(path, {"PRAGMA application_id"}).toLongLong(), 0x41524456);
         QCOMPARE(Raw(path, {"PRAGMA journal_mode"}).toString(), "wal");
@@ -109,7 +109,7 @@ private slots:
         auto first = Open(path), second = Open(path);
         Batch mine = Merlot();
         QVERIFY(!first->save(mine));
-        Batch theirs = second->batches(false).value(0);
+        Batch theirs = second->batches(false).list.value(0);
         theirs.volume = 220;
         QVERIFY(!second->save(theirs));
         mine.volume = 200;
@@ -122,7 +122,7 @@ private slots:
                  "The change could not be saved in " + path + ": it was deleted elsewhere");
         Entry orphan = Dated(theirs.id, QDateTime::currentDateTimeUtc(), EntryKind::Measurement);
         QVERIFY(first->save(orphan).value_or("").contains("FOREIGN KEY"));
-        QCOMPARE(first->batches(true), QList<Batch>());
+        QCOMPARE(first->batches(true).list, QList<Batch>());
     }
 
     // Files Ardovin cannot use, another program's database among them, are refused with the
@@ -162,7 +162,7 @@ private slots:
         Raw(path, {"PRAGMA user_version = 2"});
         auto cellar = Open(path);
         QCOMPARE(cellar->readOnlyReason(), "it was made by a newer Ardovin");
-        QCOMPARE(cellar->batches(false), QList{batch});
+        QCOMPARE(cellar->batches(false).list, QList{batch});
         QCOMPARE(cellar->save(batch), path + " can only be read: it was made by a newer Ardovin");
         QCOMPARE(Raw(path, {"SELECT version FROM batches"}).toInt(), 1);
     }
