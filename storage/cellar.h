@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/chemistry.h"
+#include "core/wine.h"
 
 #include <memory>
 #include <optional>
@@ -9,10 +10,6 @@
 #include <QString>
 
 namespace ardovin {
-
-enum class WineColour { Red, White, Rose };
-// The rule sets a batch's legal limit of total SO2 comes from.
-enum class LegalRules { None, EU, UnitedStates, Australia, OIV };
 
 // A batch of wine in the cellar book.
 struct Batch
@@ -27,6 +24,8 @@ struct Batch
     LegalRules rules = LegalRules::None;
     std::optional<double> molecularTarget; // mg/L; none: the colour's
     bool archived = false;
+    // Read, never saved: when the newest measurement was made.
+    std::optional<QDateTime> lastMeasured;
 
     bool operator==(const Batch&) const = default;
 };
@@ -92,6 +91,9 @@ public:
     virtual Failure save(Entry& entry) = 0;
     virtual Failure remove(const Entry& entry) = 0;
 };
+
+// The cellar book's file where the user names none: in the user's data folder.
+QString DefaultCellarPath();
 
 // Opens the cellar book in a SQLite file, creating it where there is none. A file from a newer
 // Ardovin, or one the user may not write, is opened read-only; one that is not a cellar book or

@@ -8,6 +8,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QVariant>
 
 namespace ardovin {
@@ -32,6 +34,7 @@ const QStringList Migrations[] = {
         "total_so2 REAL, method TEXT NOT NULL, compound TEXT, form TEXT, strength REAL, "
         "amount REAL, amount_unit TEXT, so2_added REAL)",
         "CREATE INDEX entries_by_batch ON entries(batch_id, at)",
+        "CREATE INDEX entries_by_kind ON entries(batch_id, kind, at)",
     },
 };
 constexpr qint64 SchemaVersion = std::size(Migrations);
@@ -43,10 +46,26 @@ constexpr const char* EntryColumns = "batch_id, at, kind, volume, note, ph, free
                                      "method, compound, form, strength, amount, amount_unit, "
                                      "so2_added";
 
-// The words a file holds for each colour, rule set and kind of entry.
-constexpr const char* ColourTexts[] = {"red", "white", "rose"};
-constexpr const char* RulesTexts[] = {"none", "EU", "United States", "Australia", "OIV"};
+// The words a file holds for each kind of entry.
 constexpr const char* KindTexts[] = {"measurement", "addition"};
+
+QString Saved(WineColour colour)
+{
+    return QString::fromUtf8(RowOf(colour).savedText);
+}
+QString Saved(LegalRules rules)
+{
+    return QString::fromUtf8(RowOf(rules).savedText);
+}
+// A word the file holds that names no colour or rule set is read as the first.
+WineColour ColourFromSaved(const QString& text)
+{
+    return RowByText(Colours, &ColourRow::savedText, text).value_or(Colours[0]).colour;
+}
+LegalRules RulesFromSaved(const QString& text)
+{
+    return RowByText(RuleSets, &RulesRow::savedText, text).value_or(RuleSets[0]).rules;
+}
 
 template <typename Enum, std::size_t N> QString TextOf(const char* const (&texts)[N], Enum value)
 {
@@ -99,21 +118,25 @@ public:
     {
         QList<Batch> list;
         QSqlQuery q =
-            Run(QStringLiteral("SELECT id, version, %1 FROM batches WHERE archived = 0 OR ? "
-                               "ORDER BY name, id")
+            Run(QStringLiteral("SELECT id, version, %1, (SELECT max(at) FROM entries WHERE "
+                               "batch_id = batches.id AND kind = ?) FROM batches "
+                               "WHERE archived = 0 OR ? ORDER BY name, id")
                     .arg(QLatin1StringView(BatchColumns)),
-                {withArchived});
+                {TextOf(KindTexts, EntryKind::Measurement), withArchived});
         while (q.next())
             list << Batch{q.value(0).toLongLong(),
                           q.value(1).toLongLong(),
                           q.value(2).toString(),
                           q.value(3).toDouble(),
                           BatchUnitFromText(q.value(4).toString()).value_or(BatchUnit::Litre),
-                          FromText<WineColour>(ColourTexts, q.value(5).toString()),
+                          ColourFromSaved(q.value(5).toString()),
                           q.value(6).toDouble(),
-                          FromText<LegalRules>(RulesTexts, q.value(7).toString()),
+                          RulesFromSaved(q.value(7).toString()),
                           Number(q.value(8)),
-                          q.value(9).toBool()};
+                          q.value(9).toBool(),
+                          q.value(10).isNull() ? std::nullopt
+                                               : std::optional(QDateTime::fromString(
+                                                     q.value(10).toString(), Qt::ISODateWithMs))};
         return Read(q, list);
     }
 
@@ -150,14 +173,9 @@ public:
 
     Failure save(Batch& b) override
     {
-        const QVariantList values{Text(b.name),
-                                  b.volume,
-                                  ListText(b.unit),
-                                  TextOf(ColourTexts, b.colour),
-                                  b.residualSugar,
-                                  TextOf(RulesTexts, b.rules),
-                                  Value(b.molecularTarget),
-                                  b.archived};
+        const QVariantList values{
+            Text(b.name),    b.volume,       ListText(b.unit),         Saved(b.colour),
+            b.residualSugar, Saved(b.rules), Value(b.molecularTarget), b.archived};
         return Store("batches", BatchColumns, values, b.id, b.version);
     }
 
@@ -335,6 +353,22 @@ QString Migrate(QSqlDatabase& db, const QString& path, qint64 from)
     return QStringLiteral("%1 could not be brought up to date: %2").arg(path, reason);
 }
 
+// Why the file's pages cannot be read, or empty where they can.
+QString Unreadable(const QSqlDatabase& db, const QString& path)
+{
+    QSqlQuery check(db);
+    const QString damaged = QStringLiteral("%1 is damaged and is left as it is: %2");
+    if (check.exec(QStringLiteral("PRAGMA quick_check")) && check.next())
+        return check.value(0).toString() == QLatin1StringView("ok")
+                   ? QString()
+                   : damaged.arg(path, check.value(0).toString());
+    // Only a file SQLite finds no database in, or finds corrupt (SQLITE_NOTADB, SQLITE_CORRUPT),
+    // is damaged; a lock another program holds, or the system refusing it, says nothing of it.
+    const int code = check.lastError().nativeErrorCode().toInt() & 0xff;
+    return (code == 26 || code == 11 ? damaged : QStringLiteral("%1 cannot be read: %2"))
+        .arg(path, check.lastError().databaseText());
+}
+
 QString NewConnectionName()
 {
     static int opened = 0;
@@ -358,6 +392,12 @@ QString NotACellar(const QFileInfo& file)
 
 } // namespace
 
+QString DefaultCellarPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/cellar.sqlite");
+}
+
 std::unique_ptr<Cellar> OpenSqliteCellar(const QString& path, QString& error)
 {
     const QFileInfo file(path);
@@ -377,11 +417,20 @@ std::unique_ptr<Cellar> OpenSqliteCellar(const QString& path, QString& error)
     }
     const QString connection = NewConnectionName();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-    db.setDatabaseName(path);
+    // SQLite reads a file kept with a write-ahead log only beside the log and its index, which a
+    // read-only folder cannot take. Where there is no log the file holds every change, and no
+    // change can be made in such a folder: the file is read as one that does not change.
+    const bool unchanging = !QFileInfo(file.absolutePath()).isWritable() &&
+                            !QFile::exists(path + QStringLiteral("-wal"));
+    db.setDatabaseName(
+        unchanging ? QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                         QStringLiteral("?immutable=1")
+                   : path);
     const auto open = [&](bool readOnlyMode) {
         db.close();
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000") +
-                             (readOnlyMode ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+                             (readOnlyMode ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()) +
+                             (unchanging ? QStringLiteral(";QSQLITE_OPEN_URI") : QString()));
         return db.open();
     };
     const auto refuse = [&](const QString& reason) {
@@ -393,10 +442,8 @@ std::unique_ptr<Cellar> OpenSqliteCellar(const QString& path, QString& error)
     };
     if (!open(!writable))
         return refuse(QStringLiteral("%1 cannot be opened: %2").arg(path, db.lastError().text()));
-    const QVariant check = Pragma(db, QStringLiteral("quick_check"));
-    if (check.toString() != QLatin1StringView("ok"))
-        return refuse(QStringLiteral("%1 is damaged and is left as it is: %2")
-                          .arg(path, check.isValid() ? check.toString() : db.lastError().text()));
+    if (const QString reason = Unreadable(db, path); !reason.isEmpty())
+        return refuse(reason);
     const qint64 application = Pragma(db, QStringLiteral("application_id")).toLongLong();
     const qint64 version = Pragma(db, QStringLiteral("user_version")).toLongLong();
     QSqlQuery tables(db);

@@ -2,6 +2,7 @@
 
 #include "core/chemistry.h"
 #include "core/numbers.h"
+#include "ui/chartPaint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <QPainterPath>
 
 using namespace ardovin;
+using namespace chart;
 
 namespace {
 
@@ -35,30 +37,8 @@ const CurveStyle Styles[] = {
     {QColor(30, 80, 160), Qt::DashLine},
 };
 
-constexpr int CardMargin = 9;
-constexpr int Gap = 8;
 constexpr int PointSize = 13;
 constexpr int MarkerSize = 10;
-const QColor Text(64, 64, 64);
-const QColor Grid(224, 224, 224);
-const QColor Axis(128, 128, 128);
-
-// A round number near x, of the form 1, 2 or 5 times a power of ten: at or above x when
-// ceiling, else the nearest.
-double NiceNumber(double x, bool ceiling)
-{
-    const double power = std::pow(10.0, std::floor(std::log10(x)));
-    const double q = x / power;
-    if (ceiling)
-        return (q <= 1 ? 1 : q <= 2 ? 2 : q <= 5 ? 5 : 10) * power;
-    return (q < 1.5 ? 1 : q < 3 ? 2 : q < 7 ? 5 : 10) * power;
-}
-
-QFont Bold(QFont font)
-{
-    font.setBold(true);
-    return font;
-}
 
 } // namespace
 
@@ -89,12 +69,9 @@ void FreeSO2Chart::Show(const WineCurves& wine)
         PhLow = std::clamp(*wine.pH - 0.05, LowestPhShown, PhLow);
         PhHigh = std::clamp(*wine.pH + 0.05, PhHigh, HighestPhShown);
     }
-    // Room above the highest curve, up to a round number of mg/L.
-    const double top = highest * 1.05;
-    FreeSO2Step = top > 0 ? NiceNumber(NiceNumber(top, true) / (FreeSO2Ticks - 1), false) : 1;
-    FreeSO2High = std::ceil(top / FreeSO2Step) * FreeSO2Step;
-    if (FreeSO2High <= 0)
-        FreeSO2High = FreeSO2Step;
+    const chart::AxisScale scale = chart::ScaleTo(highest, FreeSO2Ticks);
+    FreeSO2Step = scale.step;
+    FreeSO2High = scale.top;
     update();
 }
 
@@ -112,10 +89,7 @@ void FreeSO2Chart::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF card = QRectF(rect()).adjusted(CardMargin, CardMargin, -CardMargin, -CardMargin);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(card, 5, 5);
+    const QRectF card = chart::PaintCard(painter, rect());
 
     const QFontMetricsF metrics(font());
     const QFontMetricsF boldMetrics(Bold(font()));

@@ -198,6 +198,7 @@ void frmSulfite::BuildMenus()
     addItem(mnuTools, "mnuToolsTable", "&Sulphite Table Generator",
             &frmSulfite::mnuToolsTable_Click);
     addItem(mnuTools, "mnuToolsFreeSO2", "Free SO2 by &pH...", &frmSulfite::mnuToolsFreeSO2_Click);
+    addItem(mnuTools, "mnuToolsCellar", "Cellar &Book...", &frmSulfite::mnuToolsCellar_Click);
 
     QMenu* mnuHelp = addMenu("mnuHelp", "&Help");
     addItem(mnuHelp, "mnuHelpCalc", "&Ardovin Manual", &frmSulfite::mnuHelpCalc_Click);

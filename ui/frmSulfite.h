@@ -15,6 +15,7 @@
 
 class EditMenu;
 class frmAbout;
+class frmCellar;
 class frmFreeSO2;
 class frmSettings;
 
@@ -45,6 +46,8 @@ public:
     bool Form_Load();
 
     QString settingsFilePath() const { return SettingsFilePath; }
+    // The cellar book's file, when the user names one; else the one in the user's data folder.
+    void SetCellarPath(const QString& path) { CellarPath = path; }
     // The defaults of this run, as loaded at start-up and as last saved.
     const ardovin::UserDefaults& userDefaults() const { return Defaults; }
 
@@ -59,6 +62,7 @@ public slots:
     void mnuToolsCalc_Click();
     void mnuToolsTable_Click();
     void mnuToolsFreeSO2_Click();
+    void mnuToolsCellar_Click();
     void mnuHelpCalc_Click();
     void mnuHelpWeb_Click();
     void mnuHelpEmail_Click();
@@ -104,6 +108,9 @@ private:
     QPointer<frmAbout> About;
     // Built when first opened, kept when closed.
     QPointer<frmFreeSO2> FreeSO2;
+    // Opened, with its file, when first asked for; nothing of it is touched before.
+    QPointer<frmCellar> Cellar;
+    QString CellarPath;
     EditMenu* Edit = nullptr;
 
     std::vector<ardovin::FieldControls> Fields; // the numeric fields, as the layout gives them

@@ -3,8 +3,10 @@
 #include "platform/addresses.h"
 #include "platform/calculator.h"
 #include "platform/shell.h"
+#include "ui/cellarForms.h"
 #include "ui/editMenu.h"
 #include "ui/frmAbout.h"
+#include "ui/frmCellar.h"
 #include "ui/frmFreeSO2.h"
 #include "ui/frmSettings.h"
 #include "ui/modProc.h"
@@ -57,6 +59,21 @@ void frmSulfite::mnuToolsFreeSO2_Click()
     FreeSO2->show();
     FreeSO2->raise();
     FreeSO2->activateWindow();
+}
+
+void frmSulfite::mnuToolsCellar_Click()
+{
+    if (!Cellar) {
+        const QString path = CellarPath.isEmpty() ? DefaultCellarPath() : CellarPath;
+        QString error;
+        std::unique_ptr<ardovin::Cellar> book = OpenSqliteCellar(path, error);
+        if (!book)
+            return cellarForms::Tell(error);
+        Cellar = new frmCellar(std::move(book), this);
+    }
+    Cellar->show();
+    Cellar->raise();
+    Cellar->activateWindow();
 }
 
 void frmSulfite::mnuHelpCalc_Click()

@@ -61,7 +61,7 @@ Answer ShowRealBox(const MessageRequest& request)
     }
     if (request.buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(request.defaultNo ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }

@@ -23,6 +23,8 @@ struct MessageRequest
     QString text;
     MessageIcon icon = MessageIcon::Exclamation;
     MessageButtons buttons = MessageButtons::Ok;
+    // A question whose Yes destroys something takes Enter as No.
+    bool defaultNo = false;
 };
 
 // Every message and question box of the program is shown through this one seam. The default

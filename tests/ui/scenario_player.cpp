@@ -1,5 +1,7 @@
 #include "scenario_player.h"
 
+#include "ui/cellarChart.h"
+#include "ui/cellarTexts.h"
 #include "ui/freeSO2Chart.h"
 
 #include <QAbstractButton>
@@ -83,7 +85,7 @@ QString Shown(const QWidget* control)
         return Quoted(field->text()) +
                (base == QApplication::palette().color(QPalette::Base) ? "" : " on " + base.name());
     }
-    if (qobject_cast<const FreeSO2Chart*>(control))
+    if (qobject_cast<const FreeSO2Chart*>(control) || qobject_cast<const CellarChart*>(control))
         return Quoted(control->accessibleDescription());
     for (const char* shown : {"text", "title", "value"}) // labels and buttons, frames, spins
         if (const QVariant value = control->property(shown); value.isValid())
@@ -175,6 +177,8 @@ ScenarioPlayer::ScenarioPlayer(const QString& home)
 ScenarioPlayer::~ScenarioPlayer()
 {
     Main.reset();
+    if (!DataPath.isEmpty())
+        QDir(DataPath).removeRecursively();
     for (const char* scheme : Schemes)
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     modProc::SetMessageHandler(Previous);
@@ -190,6 +194,7 @@ QString ScenarioPlayer::Play(const Scenario& scenario)
     RunSteps(nullptr);
     QString transcript = Transcript;
     transcript.replace(Program->path(), "<program>").replace(Elsewhere->path(), "<elsewhere>");
+    transcript.replace(DataPath, "<data>");
     transcript.replace(QStringLiteral(SUPPORT_MAIL), "<mail>").replace(SITE_HOST, "<site>");
     return transcript.replace(Home, "<home>");
 }
@@ -202,7 +207,7 @@ void ScenarioPlayer::Start()
         return Played.start.value(QString::fromLatin1(key), QString::fromLatin1(otherwise));
     };
     const QStringList options{"locale", "settings", "manual", "calculators",
-                              "from",   "scheme",   "lock"};
+                              "from",   "scheme",   "lock",   "cellar"};
     for (const QString& key : Played.start.keys())
         QVERIFY2(options.contains(key), qPrintable("no such option: " + key));
     QLocale::setDefault(QLocale(option("locale", "en_US")));
@@ -210,6 +215,15 @@ void ScenarioPlayer::Start()
     Elsewhere = std::make_unique<QTemporaryDir>();
     Runtime = std::make_unique<QTemporaryDir>();
     Bin = std::make_unique<QTemporaryDir>();
+    // A folder of a fixed name, as the cellar book shows where its file is.
+    DataPath = QDir::tempPath() + "/ardovin-scenario-cellar";
+    QVERIFY(QDir(DataPath).removeRecursively() && QDir().mkpath(DataPath));
+    // The cellar book's clock stands still, so that its days and dates read the same each run.
+    cellar::SetClock([] { return QDateTime(QDate(2026, 12, 8), QTime(9, 0), Qt::UTC); });
+    CellarFile = DataPath + "/cellar.sqlite";
+    if (option("cellar", "new") == u"not a cellar")
+        QVERIFY(WriteFile(CellarFile, "batch,volume\n"));
+    CellarFiles = QDir(DataPath).entryList({"*.sqlite", "*.sqlite.*"}, QDir::Files);
     const QString settings = option("settings", "shipped");
     const QByteArray file =
         ReadFile(settings == u"shipped" ? QStringLiteral(ARDOVIN_SHIPPED_SETTINGS)
@@ -240,14 +254,21 @@ void ScenarioPlayer::Start()
     QApplication::clipboard()->clear();
     Written = Files();
     Transcript += "> start\n";
-    Main = std::make_unique<frmSulfite>(Program->path(), lock);
+    LockFile = lock;
+    StartProgram();
+    NoteEffects();
+}
+
+void ScenarioPlayer::StartProgram()
+{
+    Main = std::make_unique<frmSulfite>(Program->path(), LockFile);
+    Main->SetCellarPath(CellarFile);
     if (Main->Form_Load()) {
         Main->show();
     } else {
         Note("the program ends");
         Main.reset();
     }
-    NoteEffects();
 }
 
 // Plays the steps in turn; a step that opens a modal window waits in it, and the steps after it
@@ -270,9 +291,13 @@ void ScenarioPlayer::RunStep(const QString& step)
     inside.setSingleShot(true);
     connect(&inside, &QTimer::timeout, this, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal != modalBefore && !qobject_cast<QMessageBox*>(modal))
+        if (modal && modal != modalBefore && !qobject_cast<QMessageBox*>(modal)) {
+            // Ardovin's own dialogs come to the front, as a window manager brings them; the file
+            // dialog, activated again, would take back the name the user gave it.
+            if (!qobject_cast<QFileDialog*>(modal))
+                QApplication::setActiveWindow(modal);
             RunSteps(modal);
-        else
+        } else
             inside.start(5);
     });
     inside.start(0);
@@ -294,14 +319,16 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Delete);
         for (const QChar c : rest)
-            SendKey(field, c);
+            SendKey(field, c.isUpper() ? "Shift+" + QString(c) : QString(c));
     } else if (verb == u"keys") { // keys pressed in the control that has the focus
         for (const QString& key : words.mid(1)) {
             QWidget* to = QApplication::focusWidget();
-            SendKey(to                                  ? to
-                    : QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                        : QApplication::activeWindow(),
-                    key);
+            if (!to)
+                to = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                       : QApplication::activeWindow();
+            if (!to)
+                return Note("no window takes the keys");
+            SendKey(to, key);
         }
     } else if (verb == u"click") {
         QWidget* control = Find(name);
@@ -318,6 +345,16 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         QVERIFY(QTest::qWaitForWindowExposed(list->view()->window()));
         for (const QString& key : words.mid(2))
             SendKey(list->view(), key);
+    } else if (verb == u"restart") { // the program left and started again, its files kept
+        Main->close();
+        Main.reset();
+        StartProgram();
+    } else if (verb == u"row") { // a table's row clicked, counted from 1
+        auto* table = qobject_cast<QTableView*>(Find(name));
+        const QModelIndex cell = table->model()->index(words.value(2).toInt() - 1, 0);
+        if (!cell.isValid())
+            return Note("no such row");
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
     } else if (verb == u"spin") { // a spin control's up or down arrow
         qobject_cast<QScrollBar*>(Find(name))
             ->triggerAction(words.value(2) == u"up" ? QAbstractSlider::SliderSingleStepSub
@@ -366,8 +403,8 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         Written = Files();
     } else if (verb == u"show") { // every window's whole state, or the named controls'
         Transcript += Show(words.mid(1));
-    } else if (verb == u"describe") {
-        Transcript += Describe();
+    } else if (verb == u"describe") { // every window, or the windows named
+        Transcript += Describe(words.mid(1));
     } else if (verb == u"picture") {
         const QImage picture =
             Find(name)->window()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -414,6 +451,12 @@ void ScenarioPlayer::NoteEffects()
                   : QStringLiteral("picture %1x%2").arg(picture.width()).arg(picture.height())));
     }
     Written = files;
+    // The cellar book's file is a database: that it is made, and when, is what a user sees.
+    const QStringList cellarFiles =
+        QDir(DataPath).entryList({"*.sqlite", "*.sqlite.*"}, QDir::Files);
+    if (cellarFiles != CellarFiles)
+        Note("cellar folder holds " + cellarFiles.join(u' '));
+    CellarFiles = cellarFiles;
 }
 
 // Every box is shown for real and answered with the keys the scenario gave, Enter where it
@@ -501,7 +544,8 @@ QString ScenarioPlayer::Show(const QStringList& only) const
             text += QStringLiteral("  ") + window->objectName() + u' ' +
                     Quoted(window->windowTitle()) + u'\n';
         for (const QWidget* c : Controls(window)) {
-            if (!only.isEmpty() && !only.contains(c->objectName()))
+            if (!only.isEmpty() && !only.contains(c->objectName()) &&
+                !only.contains(window->objectName()))
                 continue;
             QString line = c->objectName() + u' ' + Shown(c) + Flags(c);
             const QString name = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(c))
@@ -529,10 +573,12 @@ QString ScenarioPlayer::Show(const QStringList& only) const
 
 // What the pictures cannot show of each window: how a screen reader names each control, its
 // tooltip, the menus' commands and keys, the order the Tab key takes.
-QString ScenarioPlayer::Describe() const
+QString ScenarioPlayer::Describe(const QStringList& only) const
 {
     QString text;
     for (const QWidget* window : Windows()) {
+        if (!only.isEmpty() && !only.contains(window->objectName()))
+            continue;
         text += QStringLiteral("  ") + window->objectName() + u' ' + Accessible(window) + u'\n';
         for (const QWidget* c : Controls(window))
             text += QStringLiteral("    ") + c->objectName() + u' ' + Accessible(c) +
@@ -544,7 +590,7 @@ QString ScenarioPlayer::Describe() const
         QStringList order;
         for (QWidget* c = window->nextInFocusChain(); c != window; c = c->nextInFocusChain())
             if ((c->focusPolicy() & Qt::TabFocus) && !c->objectName().isEmpty() &&
-                c->isVisibleTo(const_cast<QWidget*>(window)))
+                !c->objectName().startsWith(u"qt_") && c->isVisibleTo(const_cast<QWidget*>(window)))
                 order << c->objectName();
         text += "    Tab: " + order.join(u' ') + u'\n';
     }

@@ -41,6 +41,7 @@ public slots:
 
 private:
     void Start();
+    void StartProgram();
     void RunSteps(const QPointer<QWidget>& until);
     void RunStep(const QString& step);
     void Do(const QString& verb, const QStringList& words, const QString& step);
@@ -52,13 +53,14 @@ private:
     QWidget* Find(const QString& name) const;
     QList<QWidget*> Windows() const;
     QString Show(const QStringList& only) const;
-    QString Describe() const;
+    QString Describe(const QStringList& only) const;
     QMap<QString, QByteArray> Files() const;
 
     Scenario Played;
     QString Transcript;
     QString Home;
     std::unique_ptr<QTemporaryDir> Program, Elsewhere, Runtime, Bin;
+    QString DataPath;
     std::unique_ptr<ardovin::SingleInstanceLock> OtherCopy;
     std::unique_ptr<frmSulfite> Main;
     qsizetype Next = 0;
@@ -66,6 +68,8 @@ private:
     QStringList Opened;
     QString Clipboard;
     QMap<QString, QByteArray> Written;
+    QStringList CellarFiles;
+    QString LockFile, CellarFile;
     QList<std::pair<QString, QImage>> Taken;
     bool BoxShown = false;
     modProc::MessageHandler Previous;

@@ -3,6 +3,7 @@
 // pictures under tests/approved. scripts/approve.sh stores them anew after a change on purpose.
 #include "scenario_player.h"
 
+#include <ctime>
 #include <QFontDatabase>
 #include <QProcess>
 
@@ -44,6 +45,9 @@ private slots:
         // A home of the test's own: the file dialog starts in its Pictures and keeps its last
         // folder there. Pictures are approved as drawn in the font the test command installs.
         qputenv("HOME", home.path().toLocal8Bit());
+        // The cellar book shows times in the user's zone: here one with summer time, not UTC.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
         QVERIFY(QDir(home.path()).mkdir("Pictures"));
         QCOMPARE(QFontInfo(modProc::ProgramFont()).family(), QStringLiteral("DejaVu Sans"));
     }

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "storage/cellar.h"
+
+#include <memory>
+#include <QDialog>
+
+class CellarChart;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+
+// The cellar book: the batches, and for the one chosen its SO2 history as a chart and a table
+// of dated entries. Every change is saved at once, each in a transaction of its own; a change
+// that could not be saved is told and nothing shown is taken for saved. A modeless dialog, so
+// that a screen reader announces it as a window with its title.
+class frmCellar : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmCellar(std::unique_ptr<ardovin::Cellar> cellar, QWidget* owner);
+    ~frmCellar() override;
+
+public slots:
+    void cmdAddBatch_Click();
+    void cmdEditBatch_Click();
+    void cmdArchiveBatch_Click();
+    void cmdDeleteBatch_Click();
+    void cmdAddMeasurement_Click();
+    void cmdAddAddition_Click();
+    void cmdEditEntry_Click();
+    void cmdDeleteEntry_Click();
+
+private:
+    void BuildControls();
+    QLayout* BatchControls();
+    QLayout* EntryControls();
+    // Reads the batches again, keeping the one chosen where it is still listed.
+    void Reload(qint64 chooseBatch);
+    void BatchChosen();
+    void ShowEntries();
+    void EnableCommands();
+    std::optional<ardovin::Batch> ChosenBatch() const;
+    std::optional<ardovin::Entry> ChosenEntry() const;
+    void AddEntry(ardovin::EntryKind kind);
+    void EditEntry(ardovin::Entry entry);
+    // A change's outcome: a failure is told, and the records are read again either way.
+    void Saved(const ardovin::Failure& failure, qint64 chooseBatch);
+
+    std::unique_ptr<ardovin::Cellar> Book;
+    QList<ardovin::Batch> Batches;
+    QList<ardovin::Entry> Entries; // the chosen batch's, the newest first
+
+    QLabel* lblLocation = nullptr;
+    QLabel* lblBatches = nullptr;
+    QTableView* grdBatches = nullptr;
+    QStandardItemModel* BatchTable = nullptr;
+    QCheckBox* chkArchived = nullptr;
+    QPushButton* cmdAddBatch = nullptr;
+    QPushButton* cmdEditBatch = nullptr;
+    QPushButton* cmdArchiveBatch = nullptr;
+    QPushButton* cmdDeleteBatch = nullptr;
+    CellarChart* chtHistory = nullptr;
+    QLabel* lblSinceMeasured = nullptr;
+    QLabel* lblEntries = nullptr;
+    QTableView* grdEntries = nullptr;
+    QStandardItemModel* EntryTable = nullptr;
+    QPushButton* cmdAddMeasurement = nullptr;
+    QPushButton* cmdAddAddition = nullptr;
+    QPushButton* cmdEditEntry = nullptr;
+    QPushButton* cmdDeleteEntry = nullptr;
+};
