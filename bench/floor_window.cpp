@@ -142,7 +142,8 @@ void AddMenus(QMenuBar& bar)
         {"&File", {"E&xit"}},
         {"&Edit", {"Cu&t", "&Copy", "&Paste"}},
         {"&Options", {}}, // a command of the bar itself
-        {"&Tools", {"&Calculator", "&Sulphite Table Generator", "Free SO2 by &pH..."}},
+        {"&Tools",
+         {"&Calculator", "&Sulphite Table Generator", "Free SO2 by &pH...", "Cellar &Book..."}},
         {"&Help",
          {"&Ardovin Manual", "Ardovin &Web Page", "&Email the author", nullptr, "&About Ardovin"}},
     };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds a release build with the benchmarks and runs them: the core arithmetic and formatting,
-# one Calculate press on a filled window, opening the Free SO2 by pH window, and the start-up of
+# one Calculate press on a filled window, opening the Free SO2 by pH window and the cellar book,
+# and the start-up of
 # the program against the same window with no logic, and against bare Qt Widgets windows
 # (medians of alternated runs, under a virtual display).
 # Usage: scripts/bench.sh [start-up runs, default 15]
@@ -29,6 +30,8 @@ echo "== One Calculate press"
 "$build/bench/bench_calculate"
 echo "== Opening the Free SO2 by pH window"
 "$build/bench/bench_freeSO2"
+echo "== Opening the cellar book on 100,000 entries"
+(cd "$folder" && "$build/bench/bench_cellar")
 echo "== Start-up: Ardovin (A) against the same window with no logic (B), in both orders"
 "$build/bench/startup_runner" "$runs" "$build/bench/startup_app" ardovin "$folder" -- \
     "$build/bench/startup_app" floor

@@ -89,6 +89,8 @@ public:
     // Removes a batch with its entries.
     virtual Failure remove(const Batch& batch) = 0;
     virtual Failure save(Entry& entry) = 0;
+    // Stores a new batch with its entries, all or nothing; on a failure they stay as given.
+    virtual Failure saveAll(Batch& batch, QList<Entry>& entries) = 0;
     virtual Failure remove(const Entry& entry) = 0;
 };
 

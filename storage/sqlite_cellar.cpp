@@ -173,10 +173,7 @@ public:
 
     Failure save(Batch& b) override
     {
-        const QVariantList values{
-            Text(b.name),    b.volume,       ListText(b.unit),         Saved(b.colour),
-            b.residualSugar, Saved(b.rules), Value(b.molecularTarget), b.archived};
-        return Store("batches", BatchColumns, values, b.id, b.version);
+        return Change([&] { return Put("batches", BatchColumns, Values(b), b.id, b.version); });
     }
 
     Failure remove(const Batch& b) override
@@ -186,22 +183,27 @@ public:
 
     Failure save(Entry& e) override
     {
-        const QVariantList values{e.batchId,
-                                  e.at.toUTC().toString(Qt::ISODateWithMs),
-                                  TextOf(KindTexts, e.kind),
-                                  e.volume,
-                                  Text(e.note),
-                                  Value(e.ph),
-                                  Value(e.freeSO2),
-                                  Value(e.totalSO2),
-                                  Text(e.method),
-                                  ChoiceText(e.compound),
-                                  ChoiceText(e.form),
-                                  Value(e.strength),
-                                  Value(e.amount),
-                                  ChoiceText(e.amountUnit),
-                                  Value(e.so2Added)};
-        return Store("entries", EntryColumns, values, e.id, e.version);
+        return Change([&] { return Put("entries", EntryColumns, Values(e), e.id, e.version); });
+    }
+
+    Failure saveAll(Batch& batch, QList<Entry>& entries) override
+    {
+        Batch storedBatch = batch;
+        QList<Entry> stored = entries;
+        const Failure failure = Change([&]() -> Failure {
+            if (Failure f = Put("batches", BatchColumns, Values(storedBatch), storedBatch.id,
+                                storedBatch.version))
+                return f;
+            for (Entry& e : stored) {
+                e.batchId = storedBatch.id;
+                if (Failure f = Put("entries", EntryColumns, Values(e), e.id, e.version))
+                    return f;
+            }
+            return std::nullopt;
+        });
+        if (!failure)
+            std::tie(batch, entries) = std::tie(storedBatch, stored);
+        return failure;
     }
 
     Failure remove(const Entry& e) override
@@ -256,14 +258,37 @@ private:
     }
 
     // A new row, given its id; or a row changed only at the version it was read at. Either
-    // way the version moves on.
-    Failure Store(const char* table, const char* columns, const QVariantList& values, qint64& id,
-                  qint64& version)
+    // way the version moves on. Part of a change.
+    Failure Put(const char* table, const char* columns, const QVariantList& values, qint64& id,
+                qint64& version)
     {
-        return Change([&] {
-            return id == 0 ? Insert(table, columns, values, id, version)
-                           : Update(table, columns, values, id, version);
-        });
+        return id == 0 ? Insert(table, columns, values, id, version)
+                       : Update(table, columns, values, id, version);
+    }
+
+    // What each record stores, in the order of its columns.
+    static QVariantList Values(const Batch& b)
+    {
+        return {Text(b.name),    b.volume,       ListText(b.unit),         Saved(b.colour),
+                b.residualSugar, Saved(b.rules), Value(b.molecularTarget), b.archived};
+    }
+    static QVariantList Values(const Entry& e)
+    {
+        return {e.batchId,
+                e.at.toUTC().toString(Qt::ISODateWithMs),
+                TextOf(KindTexts, e.kind),
+                e.volume,
+                Text(e.note),
+                Value(e.ph),
+                Value(e.freeSO2),
+                Value(e.totalSO2),
+                Text(e.method),
+                ChoiceText(e.compound),
+                ChoiceText(e.form),
+                Value(e.strength),
+                Value(e.amount),
+                ChoiceText(e.amountUnit),
+                Value(e.so2Added)};
     }
 
     Failure Insert(const char* table, const char* columns, const QVariantList& values, qint64& id,
