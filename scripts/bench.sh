@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds a release build with the benchmarks and runs them: the core arithmetic and formatting,
 # one Calculate press on a filled window, opening the Free SO2 by pH window and the cellar book,
-# and the start-up of
-# the program against the same window with no logic, and against bare Qt Widgets windows
-# (medians of alternated runs, under a virtual display).
+# and the start-up of the program against the same window with no logic, and against bare Qt
+# Widgets windows (medians of alternated runs, under a virtual display).
 # Usage: scripts/bench.sh [start-up runs, default 15]
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
