@@ -10,7 +10,8 @@ import gi
 gi.require_version('Atspi', '2.0')
 from gi.repository import Atspi  # noqa: E402
 
-SHOWN = {'frame', 'dialog', 'combo box', 'text', 'push button', 'radio button', 'label'}
+SHOWN = {'frame', 'dialog', 'combo box', 'text', 'push button', 'radio button', 'label', 'table',
+         'check box', 'filler'}
 
 
 def application(name):
