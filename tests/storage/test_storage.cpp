@@ -1,10 +1,16 @@
-// The cellar book's records in real SQLite files: what is saved reads back from the file, a
-// change made on stale data is refused, and a file Ardovin cannot use is left as it was.
+// The cellar book's records in real SQLite files: what is saved reads back from the file, even
+// from a writer killed mid-save or beside another; a change made on stale data is refused; a
+// file or a place Ardovin cannot use is left as it was.
 #include "storage/cellar.h"
+#include "tests/storage/cellar_writer.h"
 #include "tests/support.h"
 
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 using namespace ardovin;
 
@@ -49,6 +55,33 @@ QVariant Raw(const QString& path, const QStringList& statements)
     return last;
 }
 
+// The records cellar_writer reported saved; a line its death cut short is not a report.
+struct Reported
+{
+    QList<Batch> batches;
+    QList<Entry> entries;
+    int additions = 0;
+};
+
+void Collect(const QString& tag, const QByteArray& output, Reported& saved)
+{
+    QList<QByteArray> lines = output.split('\n');
+    lines.removeLast();
+    for (const QByteArray& line : lines) {
+        const QList<QByteArray> words = line.split(' ');
+        const qint64 id = words.value(1).toLongLong();
+        if (words[0] == "batch") {
+            saved.batches << WriterBatch(tag);
+            std::tie(saved.batches.last().id, saved.batches.last().version) = std::pair(id, 1);
+        } else if (words[0] == "entry") {
+            saved.entries << WriterEntry(saved.batches.last().id, tag, words.value(2).toInt());
+            std::tie(saved.entries.last().id, saved.entries.last().version) = std::pair(id, 1);
+        } else {
+            saved.additions += words[0] == "add";
+        }
+    }
+}
+
 } // namespace
 
 class TestStorage : public QObject
@@ -56,6 +89,7 @@ class TestStorage : public QObject
     Q_OBJECT
 
     QTemporaryDir folder;
+    QString mountPoint;
     QString Path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
 
     std::unique_ptr<Cellar> Open(const QString& path)
@@ -66,7 +100,43 @@ class TestStorage : public QObject
         return cellar;
     }
 
+    // The file is whole, each writer's batch has at least the entries it was saved with, and
+    // each record a writer reported saved reads back as it was saved.
+    void CheckReported(const QString& path, const Reported& saved, double& sharedVolume)
+    {
+        QCOMPARE(Raw(path, {"PRAGMA integrity_check"}).toString(), "ok");
+        auto cellar = Open(path);
+        const QList<Batch> batches = cellar->batches(true).list;
+        QList<Entry> entries;
+        for (const Batch& b : batches) {
+            const QList<Entry> own = cellar->entries(b.id).list;
+            QVERIFY2(b.name == u"shared" || own.size() >= FirstEntries, qPrintable(b.name));
+            entries += own;
+            if (b.name == u"shared")
+                sharedVolume = b.volume;
+        }
+        for (const Batch& b : saved.batches)
+            QVERIFY2(batches.contains(b), qPrintable(b.name));
+        for (const Entry& e : saved.entries)
+            QVERIFY2(entries.contains(e), qPrintable(e.note));
+    }
+
+    Batch Shared(const QString& path)
+    {
+        Batch shared = WriterBatch(QStringLiteral("shared"));
+        shared.volume = 0;
+        [&] { QVERIFY(!Open(path)->save(shared)); }();
+        return shared;
+    }
+
 private slots:
+    void cleanup()
+    {
+        if (!mountPoint.isEmpty())
+            (void)umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH);
+        mountPoint.clear();
+    }
+
     // A batch and its two entries, read back by another connection as they were saved, the
     // newest entry first; archived batches only where asked for; a batch removed with its
     // entries.
@@ -88,8 +158,9 @@ private slots:
         std::tie(added.amount, added.amountUnit, added.so2Added) =
             std::tuple(10.0, AdditionUnit::Grams, 25.62);
         QVERIFY(!cellar->save(measured) && !cellar->save(added));
-        QCOMPARE(Open(path)->batches(false).list, QList{batch});
         QCOMPARE(Open(path)->entries(batch.id).list, (QList{added, measured}));
+        batch.lastMeasured = measured.at;
+        QCOMPARE(Open(path)->batches(false).list, QList{batch});
         batch.archived = true;
         QVERIFY(!cellar->save(batch));
         QCOMPARE(Open(path)->batches(false).list, QList<Batch>());
@@ -165,6 +236,147 @@ private slots:
         QCOMPARE(cellar->batches(false).list, QList{batch});
         QCOMPARE(cellar->save(batch), path + " can only be read: it was made by a newer Ardovin");
         QCOMPARE(Raw(path, {"SELECT version FROM batches"}).toInt(), 1);
+    }
+
+    // A writer killed at twenty moments, a few while it opens the file, most amid saves: the file
+    // stays whole, a batch is there with all its first entries or not at all, and each record
+    // reported saved is there. Of the shared batch's raises none is lost; one a round may have
+    // been saved and killed before it was reported.
+    void killedWriterLosesNothingReported()
+    {
+        const QString path = Path("killed.sqlite");
+        const Batch shared = Shared(path);
+        Reported saved;
+        const int rounds = 20;
+        for (int round = 0; round < rounds; ++round) {
+            const QString tag = QStringLiteral("round %1").arg(round);
+            QProcess writer;
+            writer.start(CELLAR_WRITER, {path, tag, "0", QString::number(shared.id)});
+            QVERIFY(writer.waitForStarted());
+            if (round % 4)
+                QVERIFY2(writer.waitForReadyRead(10000), writer.readAllStandardError());
+            QTest::qSleep(QRandomGenerator::global()->bounded(80));
+            writer.kill();
+            QVERIFY(writer.waitForFinished());
+            QVERIFY2(writer.exitStatus() == QProcess::CrashExit, writer.readAllStandardError());
+            Collect(tag, writer.readAllStandardOutput(), saved);
+        }
+        QVERIFY2(!saved.entries.isEmpty(), "no writer lived to save an entry");
+        double volume = -1;
+        CheckReported(path, saved, volume);
+        QVERIFY2(
+            volume >= saved.additions && volume <= saved.additions + rounds,
+            qPrintable(
+                QStringLiteral("%1 raises reported, %2 saved").arg(saved.additions).arg(volume)));
+    }
+
+    // Two writers on one file at once, each raising the shared batch's volume by reading it and
+    // saving it again: every record either reported saved is there, and no raise is lost.
+    void twoWritersLoseNoUpdate()
+    {
+        const QString path = Path("two writers.sqlite");
+        const Batch shared = Shared(path);
+        QProcess writers[2];
+        for (int i : {0, 1})
+            writers[i].start(CELLAR_WRITER,
+                             {path, QString::number(i), "40", QString::number(shared.id)});
+        Reported saved;
+        for (int i : {0, 1}) {
+            QVERIFY(writers[i].waitForFinished(60000));
+            QVERIFY2(writers[i].exitCode() == 0, writers[i].readAllStandardError());
+            Collect(QString::number(i), writers[i].readAllStandardOutput(), saved);
+        }
+        QCOMPARE(saved.entries.size(), 80);
+        double volume = -1;
+        CheckReported(path, saved, volume);
+        QCOMPARE(volume, double(saved.additions));
+    }
+
+    // Places that take no change: a read-only file or folder (root, refused nothing else, gets a
+    // read-only mount), a full disk, a file another program holds locked past the wait. The
+    // change is refused in words naming the file and why, and the file's bytes are left as they
+    // were; what was saved before reads back, there and once the place takes changes again. A
+    // file that cannot be read there is not called damaged.
+    void placesTakingNoChange_data()
+    {
+        QTest::addColumn<QString>("reason");
+        for (const char* place : {"read-only file", "read-only folder"})
+            QTest::newRow(place) << "can only be read: the file or its folder is read-only";
+        QTest::newRow("full disk") << "database or disk is full";
+        QTest::newRow("locked") << "database is locked";
+    }
+
+    void placesTakingNoChange()
+    {
+        QFETCH(QString, reason);
+        const QByteArray place = QTest::currentDataTag(), at = QFile::encodeName(Path(place));
+        const QString path = Path(place) + "/cellar.sqlite";
+        const bool root = geteuid() == 0, readOnly = place.startsWith("read-only");
+        QVERIFY(QDir().mkpath(Path(place)));
+        if (!root && place == "full disk")
+            QSKIP("a full disk needs a small file system of its own, which only root may mount");
+        if (root && place != "locked") {
+            static const bool ownMounts =
+                unshare(CLONE_NEWNS) == 0 &&
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+            QVERIFY2(ownMounts && ::mount("ardovin-test", at, "tmpfs", MS_NOSUID | MS_NODEV,
+                                          "size=256k") == 0,
+                     strerror(errno));
+            mountPoint = Path(place);
+        }
+        const auto setReadOnly = [&](bool on) {
+            if (root)
+                return ::mount(nullptr, at, nullptr,
+                               MS_REMOUNT | MS_NOSUID | MS_NODEV | (on ? MS_RDONLY : 0),
+                               nullptr) == 0;
+            const bool folder = place.endsWith("folder");
+            return QFile::setPermissions(folder ? Path(place) : path,
+                                         QFile::ReadOwner |
+                                             (on ? QFile::Permissions() : QFile::WriteOwner) |
+                                             (folder ? QFile::ExeOwner : QFile::Permissions()));
+        };
+        auto cellar = Open(path);
+        QVERIFY(cellar);
+        Batch batch = Merlot();
+        Entry before = Dated(0, QDateTime(QDate(2026, 9, 1), {}, Qt::UTC), EntryKind::Addition);
+        QVERIFY(!cellar->save(batch) && !cellar->save((before.batchId = batch.id, before)));
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+        holder.setDatabaseName(path);
+        if (readOnly) {
+            // A copy taken with its log, which a read-only folder cannot read beside it.
+            const bool folder = place.endsWith("folder");
+            QVERIFY(!folder || (QFile::copy(path, path + ".copy") &&
+                                QFile::copy(path + "-wal", path + ".copy-wal")));
+            cellar.reset();
+            QVERIFY(setReadOnly(true));
+            cellar = Open(path);
+            QVERIFY(cellar);
+        } else if (place == "full disk") {
+            QFile filler(Path(place) + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            while (filler.write(QByteArray(4096, 'x')) > 0) {
+            }
+        } else {
+            QVERIFY(holder.open() && QSqlQuery(holder).exec("BEGIN EXCLUSIVE"));
+        }
+        const QByteArray bytes = ReadFile(path);
+        Entry after = Dated(batch.id, before.at.addDays(1), EntryKind::Addition);
+        const Failure failure = cellar->save(after);
+        QVERIFY2(failure && failure->contains(path) && failure->contains(reason),
+                 qPrintable(failure.value_or("saved")));
+        QCOMPARE(cellar->entries(batch.id).list, QList{before});
+        QCOMPARE(ReadFile(path), bytes);
+        QString error;
+        const bool copied = QFile::exists(path + ".copy");
+        QVERIFY(!copied || !OpenSqliteCellar(path + ".copy", error));
+        QCOMPARE(error, copied ? path + ".copy cannot be read: unable to open database file" : "");
+        cellar.reset();
+        holder.close();
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase("holder");
+        QVERIFY(!readOnly || setReadOnly(false));
+        QCOMPARE(Raw(path, {"PRAGMA integrity_check"}).toString(), "ok");
+        QCOMPARE(Open(path)->entries(batch.id).list, QList{before});
     }
 };
 
