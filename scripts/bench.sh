@@ -29,6 +29,8 @@ echo "== One Calculate press"
 "$build/bench/bench_calculate"
 echo "== Opening the Free SO2 by pH window"
 "$build/bench/bench_freeSO2"
+echo "== The cellar book's file: opening 100,000 entries, saving one"
+(cd "$folder" && "$build/bench/bench_storage")
 echo "== Opening the cellar book on 100,000 entries"
 (cd "$folder" && "$build/bench/bench_cellar")
 echo "== Start-up: Ardovin (A) against the same window with no logic (B), in both orders"
