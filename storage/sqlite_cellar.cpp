@@ -171,9 +171,16 @@ public:
         return Read(q, list);
     }
 
+    // A record takes its new id and version only once the change is on disk: one rolled back
+    // stays as it was, to be saved again.
     Failure save(Batch& b) override
     {
-        return Change([&] { return Put("batches", BatchColumns, Values(b), b.id, b.version); });
+        qint64 id = b.id, version = b.version;
+        const Failure failure =
+            Change([&] { return Put("batches", BatchColumns, Values(b), id, version); });
+        if (!failure)
+            std::tie(b.id, b.version) = std::tuple(id, version);
+        return failure;
     }
 
     Failure remove(const Batch& b) override
@@ -183,7 +190,12 @@ public:
 
     Failure save(Entry& e) override
     {
-        return Change([&] { return Put("entries", EntryColumns, Values(e), e.id, e.version); });
+        qint64 id = e.id, version = e.version;
+        const Failure failure =
+            Change([&] { return Put("entries", EntryColumns, Values(e), id, version); });
+        if (!failure)
+            std::tie(e.id, e.version) = std::tuple(id, version);
+        return failure;
     }
 
     Failure saveAll(Batch& batch, QList<Entry>& entries) override

@@ -305,32 +305,33 @@ void frmCellar::Saved(const Failure& failure, qint64 chooseBatch)
 
 void frmCellar::cmdAddBatch_Click()
 {
-    QStringList names;
-    for (const Batch& b : Book->batches(true).list)
-        names << b.name;
-    frmBatch dialog(Batch{}, names, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    Batch batch = dialog.Result();
-    const Failure failure = Book->save(batch);
-    Saved(failure, batch.id);
+    EditBatch(Batch{});
 }
 
 void frmCellar::cmdEditBatch_Click()
 {
-    const std::optional<Batch> chosen = ChosenBatch();
-    if (!chosen || !cmdEditBatch->isEnabled())
-        return;
+    if (const std::optional<Batch> chosen = ChosenBatch(); chosen && cmdEditBatch->isEnabled())
+        EditBatch(*chosen);
+}
+
+// Until the batch is saved or the user cancels: a change that could not be saved is told, and
+// the dialog comes back with what the user typed.
+void frmCellar::EditBatch(Batch batch)
+{
     QStringList names;
     for (const Batch& b : Book->batches(true).list)
-        if (b.id != chosen->id)
+        if (b.id != batch.id)
             names << b.name;
-    frmBatch dialog(*chosen, names, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    Batch batch = dialog.Result();
-    const Failure failure = Book->save(batch);
-    Saved(failure, batch.id);
+    for (;;) {
+        frmBatch dialog(batch, names, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        batch = dialog.Result();
+        const Failure failure = Book->save(batch);
+        Saved(failure, batch.id);
+        if (!failure)
+            return;
+    }
 }
 
 void frmCellar::cmdArchiveBatch_Click()
@@ -399,12 +400,16 @@ void frmCellar::cmdEditEntry_Click()
 void frmCellar::EditEntry(Entry entry)
 {
     const std::optional<Batch> batch = ChosenBatch();
-    frmEntry dialog(*batch, entry, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    entry = dialog.Result();
-    const Failure failure = Book->save(entry);
-    Saved(failure, batch->id);
+    for (;;) {
+        frmEntry dialog(*batch, entry, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        entry = dialog.Result();
+        const Failure failure = Book->save(entry);
+        Saved(failure, batch->id);
+        if (!failure)
+            return;
+    }
 }
 
 void frmCellar::cmdDeleteEntry_Click()

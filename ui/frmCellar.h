@@ -45,9 +45,11 @@ private:
     void EnableCommands();
     std::optional<ardovin::Batch> ChosenBatch() const;
     std::optional<ardovin::Entry> ChosenEntry() const;
+    void EditBatch(ardovin::Batch batch);
     void AddEntry(ardovin::EntryKind kind);
     void EditEntry(ardovin::Entry entry);
     // A change's outcome: a failure is told, and the records are read again either way.
+    // The batch and entry dialogs come back after a failure with what the user typed.
     void Saved(const ardovin::Failure& failure, qint64 chooseBatch);
 
     std::unique_ptr<ardovin::Cellar> Book;

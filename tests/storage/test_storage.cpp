@@ -376,7 +376,10 @@ private slots:
         QSqlDatabase::removeDatabase("holder");
         QVERIFY(!readOnly || setReadOnly(false));
         QCOMPARE(Raw(path, {"PRAGMA integrity_check"}).toString(), "ok");
-        QCOMPARE(Open(path)->entries(batch.id).list, QList{before});
+        // The entry refused is kept as the user gave it, and saved once the place allows.
+        QCOMPARE(after.id, 0);
+        QVERIFY(!Open(path)->save(after));
+        QCOMPARE(Open(path)->entries(batch.id).list, (QList{after, before}));
     }
 };
 
