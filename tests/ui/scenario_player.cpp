@@ -1,5 +1,6 @@
 #include "scenario_player.h"
 
+#include "storage/cellar.h"
 #include "ui/cellarChart.h"
 #include "ui/cellarTexts.h"
 #include "ui/freeSO2Chart.h"
@@ -20,6 +21,8 @@
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 
 using namespace ardovin;
@@ -136,6 +139,24 @@ QString Accessible(const QObject* object)
     return text;
 }
 
+// A cellar book holding one batch, as a later Ardovin with a schema of its own leaves it.
+void MakeNewerCellar(const QString& path)
+{
+    {
+        QString error;
+        const std::unique_ptr<Cellar> cellar = OpenSqliteCellar(path, error);
+        Batch batch;
+        std::tie(batch.name, batch.volume) = std::tuple(QStringLiteral("Old Vine Zinfandel"), 300);
+        QVERIFY(cellar && !cellar->save(batch));
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+        db.setDatabaseName(path);
+        QVERIFY(db.open() && QSqlQuery(db).exec("PRAGMA user_version = 99"));
+    }
+    QSqlDatabase::removeDatabase("newer");
+}
+
 } // namespace
 
 QList<Scenario> ReadScenarios(const QString& text)
@@ -223,6 +244,8 @@ void ScenarioPlayer::Start()
     CellarFile = DataPath + "/cellar.sqlite";
     if (option("cellar", "new") == u"not a cellar")
         QVERIFY(WriteFile(CellarFile, "batch,volume\n"));
+    if (option("cellar", "new") == u"from a newer Ardovin")
+        MakeNewerCellar(CellarFile);
     CellarFiles = QDir(DataPath).entryList({"*.sqlite", "*.sqlite.*"}, QDir::Files);
     const QString settings = option("settings", "shipped");
     const QByteArray file =
