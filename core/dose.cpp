@@ -47,4 +47,25 @@ DoseResult ComputeDose(const DoseInputs& in)
     return out;
 }
 
+std::optional<double> CalculatedAddition::strength() const
+{
+    switch (inputs.Form) {
+    case SourceForm::Tablet:
+        return inputs.TabletWeight;
+    case SourceForm::Solution:
+        return inputs.SolutionPercent;
+    case SourceForm::Powder:
+        break;
+    }
+    return std::nullopt;
+}
+
+float CalculatedAddition::so2For(float litres) const
+{
+    if (!inputs.Source || !inputs.AdditionUnit)
+        return 0.0f;
+    return SO2FromAmount(inputs.Form, result.ShownAddition, *inputs.AdditionUnit, *inputs.Source,
+                         litres, inputs.TabletWeight, inputs.SolutionPercent);
+}
+
 } // namespace ardovin

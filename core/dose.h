@@ -39,4 +39,17 @@ struct DoseResult
 
 DoseResult ComputeDose(const DoseInputs& in);
 
+// A calculation the main window shows: what it was worked from and what it gave.
+struct CalculatedAddition
+{
+    DoseInputs inputs;
+    DoseResult result;
+
+    // The strength of the form used: a tablet's weight or a solution's percentage; none for
+    // powder.
+    std::optional<double> strength() const;
+    // The SO2 in mg/L that the amount shown brings to a batch of the litres given.
+    float so2For(float litres) const;
+};
+
 } // namespace ardovin

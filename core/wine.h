@@ -9,6 +9,8 @@ namespace ardovin {
 // What the cellar book knows of a batch besides its chemistry.
 
 enum class WineColour { Red, White, Rose };
+// What kind of wine a batch is, as the legal limits tell wines apart.
+enum class WineType { Still, Sparkling, Liqueur, Special };
 // The rule sets a batch's legal limit of total SO2 comes from.
 enum class LegalRules { None, EU, UnitedStates, Australia, OIV };
 
@@ -25,6 +27,20 @@ inline constexpr std::array Colours{
     ColourRow{WineColour::Red, "Red", "red", 0.5},
     ColourRow{WineColour::White, "White", "white", 0.8},
     ColourRow{WineColour::Rose, "Rosé", "rose", 0.8},
+};
+
+// Each kind of wine, in the order its list shows them: its list text, its word in a cellar file.
+struct WineTypeRow
+{
+    WineType type;
+    const char* listText;
+    const char* savedText;
+};
+inline constexpr std::array WineTypes{
+    WineTypeRow{WineType::Still, "Still", "still"},
+    WineTypeRow{WineType::Sparkling, "Sparkling", "sparkling"},
+    WineTypeRow{WineType::Liqueur, "Liqueur", "liqueur"},
+    WineTypeRow{WineType::Special, "Other special wine", "special"},
 };
 
 // Each rule set, in the order its list shows them: its list text, its word in a cellar file.
@@ -45,6 +61,10 @@ inline constexpr std::array RuleSets{
 inline constexpr const ColourRow& RowOf(WineColour colour)
 {
     return Colours[std::size_t(colour)];
+}
+inline constexpr const WineTypeRow& RowOf(WineType type)
+{
+    return WineTypes[std::size_t(type)];
 }
 inline constexpr const RulesRow& RowOf(LegalRules rules)
 {

@@ -20,6 +20,7 @@ struct Batch
     double volume = 0;
     BatchUnit unit = BatchUnit::Litre;
     WineColour colour = WineColour::Red;
+    WineType type = WineType::Still;
     double residualSugar = 0; // g/L
     LegalRules rules = LegalRules::None;
     std::optional<double> molecularTarget; // mg/L; none: the colour's

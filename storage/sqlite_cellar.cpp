@@ -36,36 +36,23 @@ const QStringList Migrations[] = {
         "CREATE INDEX entries_by_batch ON entries(batch_id, at)",
         "CREATE INDEX entries_by_kind ON entries(batch_id, kind, at)",
     },
+    {
+        // The legal limits tell still wines from the others; every batch before was taken as
+        // still.
+        "ALTER TABLE batches ADD COLUMN wine_type TEXT NOT NULL DEFAULT 'still'",
+    },
 };
 constexpr qint64 SchemaVersion = std::size(Migrations);
 
 // The columns each record is stored in besides its id and version, in the order it is read.
 constexpr const char* BatchColumns = "name, volume, unit, colour, residual_sugar, rules, "
-                                     "molecular_target, archived";
+                                     "molecular_target, archived, wine_type";
 constexpr const char* EntryColumns = "batch_id, at, kind, volume, note, ph, free_so2, total_so2, "
                                      "method, compound, form, strength, amount, amount_unit, "
                                      "so2_added";
 
 // The words a file holds for each kind of entry.
 constexpr const char* KindTexts[] = {"measurement", "addition"};
-
-QString Saved(WineColour colour)
-{
-    return QString::fromUtf8(RowOf(colour).savedText);
-}
-QString Saved(LegalRules rules)
-{
-    return QString::fromUtf8(RowOf(rules).savedText);
-}
-// A word the file holds that names no colour or rule set is read as the first.
-WineColour ColourFromSaved(const QString& text)
-{
-    return RowByText(Colours, &ColourRow::savedText, text).value_or(Colours[0]).colour;
-}
-LegalRules RulesFromSaved(const QString& text)
-{
-    return RowByText(RuleSets, &RulesRow::savedText, text).value_or(RuleSets[0]).rules;
-}
 
 template <typename Enum, std::size_t N> QString TextOf(const char* const (&texts)[N], Enum value)
 {
@@ -79,6 +66,17 @@ Enum FromText(const char* const (&texts)[N], const QString& text)
         if (text == QLatin1StringView(texts[i]))
             return Enum(i);
     return Enum(0);
+}
+
+template <typename Choice> QString Saved(Choice choice)
+{
+    return QString::fromUtf8(RowOf(choice).savedText);
+}
+// A word the file holds that names no member of the table is read as its first.
+template <typename Row, std::size_t N>
+Row FromSaved(const std::array<Row, N>& table, const QString& text)
+{
+    return RowByText(table, &Row::savedText, text).value_or(table[0]);
 }
 
 QVariant Value(const std::optional<double>& number)
@@ -123,20 +121,23 @@ public:
                                "WHERE archived = 0 OR ? ORDER BY name, id")
                     .arg(QLatin1StringView(BatchColumns)),
                 {TextOf(KindTexts, EntryKind::Measurement), withArchived});
-        while (q.next())
-            list << Batch{q.value(0).toLongLong(),
-                          q.value(1).toLongLong(),
-                          q.value(2).toString(),
-                          q.value(3).toDouble(),
-                          BatchUnitFromText(q.value(4).toString()).value_or(BatchUnit::Litre),
-                          ColourFromSaved(q.value(5).toString()),
-                          q.value(6).toDouble(),
-                          RulesFromSaved(q.value(7).toString()),
-                          Number(q.value(8)),
-                          q.value(9).toBool(),
-                          q.value(10).isNull() ? std::nullopt
-                                               : std::optional(QDateTime::fromString(
-                                                     q.value(10).toString(), Qt::ISODateWithMs))};
+        while (q.next()) {
+            Batch b;
+            std::tie(b.id, b.version) =
+                std::tuple(q.value(0).toLongLong(), q.value(1).toLongLong());
+            b.name = q.value(2).toString();
+            b.volume = q.value(3).toDouble();
+            b.unit = BatchUnitFromText(q.value(4).toString()).value_or(BatchUnit::Litre);
+            b.colour = FromSaved(Colours, q.value(5).toString()).colour;
+            b.residualSugar = q.value(6).toDouble();
+            b.rules = FromSaved(RuleSets, q.value(7).toString()).rules;
+            b.molecularTarget = Number(q.value(8));
+            b.archived = q.value(9).toBool();
+            b.type = FromSaved(WineTypes, q.value(10).toString()).type;
+            if (!q.value(11).isNull())
+                b.lastMeasured = QDateTime::fromString(q.value(11).toString(), Qt::ISODateWithMs);
+            list << b;
+        }
         return Read(q, list);
     }
 
@@ -176,7 +177,7 @@ public:
     Failure save(Batch& b) override
     {
         qint64 id = b.id, version = b.version;
-        const Failure failure =
+        Failure failure =
             Change([&] { return Put("batches", BatchColumns, Values(b), id, version); });
         if (!failure)
             std::tie(b.id, b.version) = std::tuple(id, version);
@@ -191,7 +192,7 @@ public:
     Failure save(Entry& e) override
     {
         qint64 id = e.id, version = e.version;
-        const Failure failure =
+        Failure failure =
             Change([&] { return Put("entries", EntryColumns, Values(e), id, version); });
         if (!failure)
             std::tie(e.id, e.version) = std::tuple(id, version);
@@ -202,7 +203,7 @@ public:
     {
         Batch storedBatch = batch;
         QList<Entry> stored = entries;
-        const Failure failure = Change([&]() -> Failure {
+        Failure failure = Change([&]() -> Failure {
             if (Failure f = Put("batches", BatchColumns, Values(storedBatch), storedBatch.id,
                                 storedBatch.version))
                 return f;
@@ -282,7 +283,8 @@ private:
     static QVariantList Values(const Batch& b)
     {
         return {Text(b.name),    b.volume,       ListText(b.unit),         Saved(b.colour),
-                b.residualSugar, Saved(b.rules), Value(b.molecularTarget), b.archived};
+                b.residualSugar, Saved(b.rules), Value(b.molecularTarget), b.archived,
+                Saved(b.type)};
     }
     static QVariantList Values(const Entry& e)
     {

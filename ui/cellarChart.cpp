@@ -30,7 +30,7 @@ const Series Total{"Total SO2", QColor(139, 26, 26), Marker::Square};
 const Series Molecular{"Molecular SO2", QColor(120, 60, 150), Marker::Diamond};
 const Series Target{"Molecular target", QColor(120, 60, 150), Marker::Line};
 const Series Added{"Addition", QColor(30, 120, 60), Marker::Addition};
-const Series* const Legend[] = {&Free, &Total, &Molecular, &Target, &Added};
+const Series LegalLimit{"Legal limit", QColor(200, 60, 0), Marker::Line};
 
 void PaintMarker(QPainter& painter, const Series& series, QPointF at, double size)
 {
@@ -66,9 +66,11 @@ CellarChart::CellarChart(QWidget* parent) : QWidget(parent)
     setMinimumSize(420, 280);
 }
 
-void CellarChart::Show(const std::optional<Batch>& batch, const QList<Entry>& entries)
+void CellarChart::Show(const std::optional<Batch>& batch, const QList<Entry>& entries,
+                       const std::optional<LegalLimitRow>& limit)
 {
     Shown = batch;
+    Limit = limit;
     Entries = entries;
     std::reverse(Entries.begin(), Entries.end());
     update();
@@ -96,10 +98,11 @@ void CellarChart::paintEvent(QPaintEvent*)
     double highest = 0, highestMolecular = 0;
     const double target = MolecularTarget(Shown->colour, Shown->molecularTarget);
     for (const Entry& e : Entries) {
-        highest = std::max({highest, e.freeSO2.value_or(0), e.totalSO2.value_or(0)});
+        if (e.kind == EntryKind::Measurement)
+            highest = std::max({highest, e.freeSO2.value_or(0), e.totalSO2.value_or(0)});
         highestMolecular = std::max(highestMolecular, cellar::MolecularSO2(e).value_or(0));
     }
-    const AxisScale so2 = ScaleTo(highest, Ticks);
+    const AxisScale so2 = ScaleTo(Limit ? std::max(highest, Limit->limit) : highest, Ticks);
     const AxisScale molecular = ScaleTo(std::max(highestMolecular, target * 1.5), Ticks);
     const QLocale locale = NumberLocale();
     const auto so2Label = [&](double mg) { return locale.toString(mg, 'f', 0); };
@@ -123,7 +126,11 @@ void CellarChart::paintEvent(QPaintEvent*)
     };
 
     // The grid: a line at each step of SO2, dates at about Ticks places below.
-    for (double mg = 0; mg <= so2.top + so2.step / 2; mg += so2.step) {
+    const auto steps = [](const AxisScale& scale) {
+        return int(std::lround(scale.top / scale.step));
+    };
+    for (int tick = 0; tick <= steps(so2); ++tick) {
+        const double mg = tick * so2.step;
         painter.setPen(Grid);
         painter.drawLine(QPointF(plot.left(), y(mg, so2)), QPointF(plot.right(), y(mg, so2)));
         painter.setPen(Text);
@@ -131,9 +138,11 @@ void CellarChart::paintEvent(QPaintEvent*)
             QRectF(plot.left() - Gap - leftLabels, y(mg, so2) - line / 2, leftLabels, line),
             Qt::AlignRight | Qt::AlignVCenter, so2Label(mg));
     }
-    for (double mg = 0; mg <= molecular.top + molecular.step / 2; mg += molecular.step)
+    for (int tick = 0; tick <= steps(molecular); ++tick) {
+        const double mg = tick * molecular.step;
         painter.drawText(QRectF(plot.right() + Gap, y(mg, molecular) - line / 2, rightLabels, line),
                          Qt::AlignLeft | Qt::AlignVCenter, molecularLabel(mg));
+    }
     const qint64 days = firstDay.daysTo(lastDay);
     const qint64 dayStep = std::max<qint64>(1, qint64(NiceNumber(double(days) / Ticks, false)));
     const QString dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
@@ -164,7 +173,12 @@ void CellarChart::paintEvent(QPaintEvent*)
     }
     painter.setFont(font());
 
-    // The target, the additions' marks, then each measured series joined in time.
+    // The limit and the target, the additions' marks, then each measured series joined in time.
+    if (Limit) {
+        painter.setPen(QPen(LegalLimit.colour, 2, Qt::DashLine));
+        painter.drawLine(QPointF(plot.left(), y(Limit->limit, so2)),
+                         QPointF(plot.right(), y(Limit->limit, so2)));
+    }
     painter.setPen(QPen(Target.colour, 2, Qt::DashLine));
     painter.drawLine(QPointF(plot.left(), y(target, molecular)),
                      QPointF(plot.right(), y(target, molecular)));
@@ -178,7 +192,7 @@ void CellarChart::paintEvent(QPaintEvent*)
         QPainterPath path;
         QList<QPointF> points;
         for (const Entry& e : Entries)
-            if (const std::optional<double> v = value(e))
+            if (const std::optional<double> v = value(e); v && e.kind == EntryKind::Measurement)
                 points << QPointF(x(e.at), y(*v, scale));
         for (const QPointF& p : points)
             path.isEmpty() ? path.moveTo(p) : path.lineTo(p);
@@ -190,12 +204,15 @@ void CellarChart::paintEvent(QPaintEvent*)
     paintSeries(Total, so2, [](const Entry& e) { return e.totalSO2; });
     paintSeries(Molecular, molecular, cellar::MolecularSO2);
 
+    QList<const Series*> legend{&Free, &Total, &Molecular, &Target, &Added};
+    if (Limit)
+        legend << &LegalLimit;
     double width = 0;
-    for (const Series* series : Legend)
+    for (const Series* series : legend)
         width +=
             MarkerSize + 4 + metrics.horizontalAdvance(QString::fromLatin1(series->name)) + Gap * 2;
     double left = legendRect.center().x() - (width - Gap * 2) / 2;
-    for (const Series* series : Legend) {
+    for (const Series* series : legend) {
         const QString name = QString::fromLatin1(series->name);
         PaintMarker(painter, *series, QPointF(left + MarkerSize / 2, legendRect.center().y()),
                     MarkerSize);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/legal.h"
 #include "storage/cellar.h"
 
 #include <QWidget>
@@ -15,7 +16,9 @@ public:
     explicit CellarChart(QWidget* parent = nullptr);
 
     // Takes the batch and its entries (newest first), and paints them anew; no batch, nothing.
-    void Show(const std::optional<ardovin::Batch>& batch, const QList<ardovin::Entry>& entries);
+    // The legal limit of total SO2, where the batch has one, is drawn as a line.
+    void Show(const std::optional<ardovin::Batch>& batch, const QList<ardovin::Entry>& entries,
+              const std::optional<ardovin::LegalLimitRow>& limit);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -23,4 +26,5 @@ protected:
 private:
     std::optional<ardovin::Batch> Shown;
     QList<ardovin::Entry> Entries; // the oldest first
+    std::optional<ardovin::LegalLimitRow> Limit;
 };

@@ -109,6 +109,12 @@ void Tell(const QString& text)
         {Title, text, modProc::MessageIcon::Exclamation, modProc::MessageButtons::Ok});
 }
 
+bool Ask(const QString& question)
+{
+    return modProc::ShowMessage({Title, question, modProc::MessageIcon::Question,
+                                 modProc::MessageButtons::YesNo}) == modProc::Answer::Yes;
+}
+
 bool AskToDelete(const QString& question)
 {
     return modProc::ShowMessage({Title, question, modProc::MessageIcon::Question,

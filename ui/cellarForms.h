@@ -42,6 +42,8 @@ bool ReadNumber(const NumberRule& rule, std::optional<double>& value);
 
 // A question or message of the cellar book's, through the program's one message seam.
 void Tell(const QString& text);
+// A question: Enter answers Yes.
+bool Ask(const QString& question);
 // A question whose Yes deletes: Enter answers No.
 bool AskToDelete(const QString& question);
 

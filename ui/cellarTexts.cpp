@@ -178,4 +178,64 @@ QString HistoryDescription(const Batch& batch, const QList<Entry>& entries)
                       .arg(Shown(MolecularSO2(last)), target);
 }
 
+std::optional<LegalLimitRow> LimitOf(const Batch& batch)
+{
+    return LegalLimitFor(batch.rules, batch.colour, batch.type, batch.residualSugar);
+}
+
+QString LimitText(const Batch& batch)
+{
+    if (batch.rules == LegalRules::None)
+        return QStringLiteral("No legal rules are chosen for this batch.");
+    const std::optional<LegalLimitRow> limit = LimitOf(batch);
+    if (!limit)
+        return QStringLiteral("The %1 limits of total SO2 for %2 wines are not modelled: look "
+                              "this batch's limit up in %3.")
+            .arg(QString::fromUtf8(RowOf(batch.rules).listText),
+                 QString::fromUtf8(RowOf(batch.type).listText).toLower(),
+                 QString::fromUtf8(LegalLimits[0].source));
+    return QStringLiteral("Legal limit of total SO2: %1 mg/L (%2: %3).")
+        .arg(Shown(limit->limit), QString::fromUtf8(limit->source), QString::fromUtf8(limit->row));
+}
+
+Projection ProjectTotal(const Batch& batch, const QList<Entry>& entries,
+                        std::optional<double> pending)
+{
+    const Entry* measured = nullptr;
+    double addedSince = 0;
+    for (const Entry& e : entries) {
+        if (e.kind == EntryKind::Measurement && e.totalSO2) {
+            measured = &e;
+            break;
+        }
+        if (e.kind == EntryKind::Addition)
+            addedSince += e.so2Added.value_or(0);
+    }
+    const QString limitText = LimitText(batch);
+    if (!measured)
+        return {QStringLiteral("Total SO2 has not been measured, so Ardovin cannot project it. ") +
+                    limitText,
+                false};
+    const double projected = *measured->totalSO2 + addedSince + pending.value_or(0);
+    QString text = QStringLiteral("Total SO2 %1 mg/L measured %2, %3 mg/L added since")
+                       .arg(Shown(measured->totalSO2), ShownTime(measured->at), Shown(addedSince));
+    text +=
+        pending
+            ? QStringLiteral(", %1 mg/L more with the main window's addition").arg(Shown(pending))
+            : QString();
+    text += QStringLiteral(": projected total SO2 at most %1 mg/L (an upper estimate, as SO2 is "
+                           "lost over time). ")
+                .arg(Shown(projected)) +
+            limitText;
+    const std::optional<LegalLimitRow> limit = LimitOf(batch);
+    if (!limit || projected <= limit->limit)
+        return {text, false};
+    return {QStringLiteral("Warning: the projected total SO2 of %1 mg/L passes the limit of %2 "
+                           "mg/L of %3, row \"%4\". ")
+                    .arg(Shown(projected), Shown(limit->limit), QString::fromUtf8(limit->source),
+                         QString::fromUtf8(limit->row)) +
+                text,
+            true};
+}
+
 } // namespace cellar

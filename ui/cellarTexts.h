@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/legal.h"
 #include "storage/cellar.h"
 
 #include <functional>
@@ -44,6 +45,22 @@ std::optional<double> MolecularSO2(const ardovin::Entry& entry);
 
 // What the history chart shows, in words for a screen reader.
 QString HistoryDescription(const ardovin::Batch& batch, const QList<ardovin::Entry>& entries);
+
+// The batch's legal limit of total SO2, if its rules model its wine, and what the cellar book
+// says of it.
+std::optional<ardovin::LegalLimitRow> LimitOf(const ardovin::Batch& batch);
+QString LimitText(const ardovin::Batch& batch);
+
+// The total SO2 the batch may hold now, from its last measured total, the additions since and
+// the addition the main window shows (pending, in mg/L for this batch): an upper estimate, as
+// SO2 is lost over time. A warning where it passes the batch's limit, naming the rule and row.
+struct Projection
+{
+    QString text;
+    bool warning = false;
+};
+Projection ProjectTotal(const ardovin::Batch& batch, const QList<ardovin::Entry>& entries,
+                        std::optional<double> pending);
 
 // A number as the main window shows it: two decimals in the user's locale; none is empty.
 QString Shown(std::optional<double> value);

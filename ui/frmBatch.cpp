@@ -51,6 +51,10 @@ frmBatch::frmBatch(const Batch& batch, QStringList takenNames, QWidget* parent)
     cboColour = AddList(*form, QStringLiteral("cboColour"), QStringLiteral("&Colour:"),
                         QStringLiteral("Red, white or rosé: it sets the usual molecular target."),
                         ListTexts(Colours), int(batch.colour));
+    cboType = AddList(*form, QStringLiteral("cboType"), QStringLiteral("&Kind of wine:"),
+                      QStringLiteral("Still, sparkling, liqueur or another special wine: the "
+                                     "legal limits tell them apart."),
+                      ListTexts(WineTypes), int(batch.type));
     txtSugar = AddField(*form, QStringLiteral("txtSugar"), QStringLiteral("Residual &sugar (g/L):"),
                         QStringLiteral("Glucose and fructose left in the wine, in g/L."),
                         cellar::Shown(batch.residualSugar));
@@ -94,6 +98,7 @@ bool frmBatch::ReadFields()
     Edited.volume = *volume;
     Edited.unit = BatchUnits[std::size_t(cboUnit->currentIndex())].unit;
     Edited.colour = Colours[std::size_t(cboColour->currentIndex())].colour;
+    Edited.type = WineTypes[std::size_t(cboType->currentIndex())].type;
     Edited.residualSugar = *sugar;
     Edited.rules = RuleSets[std::size_t(cboRules->currentIndex())].rules;
     Edited.molecularTarget = target;

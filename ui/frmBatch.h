@@ -31,6 +31,7 @@ private:
     QLineEdit* txtVolume = nullptr;
     QComboBox* cboUnit = nullptr;
     QComboBox* cboColour = nullptr;
+    QComboBox* cboType = nullptr;
     QLineEdit* txtSugar = nullptr;
     QComboBox* cboRules = nullptr;
     QLineEdit* txtMolTarget = nullptr;

@@ -6,6 +6,8 @@
 #include "ui/cellarTexts.h"
 #include "ui/frmBatch.h"
 #include "ui/frmEntry.h"
+#include "ui/frmRecord.h"
+#include "ui/frmSulfite.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -75,13 +77,12 @@ void ChooseRow(QTableView& table, int row)
 
 } // namespace
 
-frmCellar::frmCellar(std::unique_ptr<Cellar> cellar, QWidget* owner)
-    : QDialog(owner), Book(std::move(cellar))
+frmCellar::frmCellar(std::unique_ptr<Cellar> cellar, frmSulfite& main)
+    : QDialog(&main), Book(std::move(cellar)), Main(main)
 {
     setObjectName(QStringLiteral("frmCellar"));
     setWindowTitle(QStringLiteral("Cellar Book"));
-    if (owner)
-        setWindowIcon(owner->windowIcon());
+    setWindowIcon(main.windowIcon());
     BuildControls();
     resize(1180, 760);
     Reload(0);
@@ -172,6 +173,10 @@ QLayout* frmCellar::EntryControls()
     chtHistory->setFocusPolicy(Qt::StrongFocus); // so that a screen reader reaches it by Tab
     lblSinceMeasured = new QLabel(this);
     lblSinceMeasured->setObjectName(QStringLiteral("lblSinceMeasured"));
+    lblProjection = new QLabel(this);
+    lblProjection->setObjectName(QStringLiteral("lblProjection"));
+    lblProjection->setWordWrap(true);
+    lblProjection->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblEntries = new QLabel(QStringLiteral("E&ntries:"), this);
     lblEntries->setObjectName(QStringLiteral("lblEntries"));
     EntryTable = new QStandardItemModel(this);
@@ -195,11 +200,18 @@ QLayout* frmCellar::EntryControls()
     connect(cmdAddAddition, &QPushButton::clicked, this, &frmCellar::cmdAddAddition_Click);
     connect(cmdEditEntry, &QPushButton::clicked, this, &frmCellar::cmdEditEntry_Click);
     connect(cmdDeleteEntry, &QPushButton::clicked, this, &frmCellar::cmdDeleteEntry_Click);
+    cmdUseInMain =
+        NewButton(QStringLiteral("cmdUseInMain"), QStringLiteral("&Use in Calculator..."),
+                  QStringLiteral("Fill the main window's batch size, pH and existing "
+                                 "SO2 from this batch's last values."),
+                  this);
+    connect(cmdUseInMain, &QPushButton::clicked, this, &frmCellar::cmdUseInMain_Click);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {cmdAddMeasurement, cmdAddAddition, cmdEditEntry, cmdDeleteEntry})
         buttons->addWidget(button);
     buttons->addStretch();
+    buttons->addWidget(cmdUseInMain);
     auto* table = new QVBoxLayout;
     table->addWidget(lblEntries);
     table->addWidget(grdEntries);
@@ -209,6 +221,7 @@ QLayout* frmCellar::EntryControls()
     auto* column = new QVBoxLayout;
     column->addLayout(history);
     column->addWidget(lblSinceMeasured);
+    column->addWidget(lblProjection);
     column->addLayout(buttons);
     return column;
 }
@@ -259,14 +272,37 @@ void frmCellar::ShowEntries()
         rows << cellar::EntryCells(*batch, entry);
     Fill(*EntryTable, cellar::EntryHeader(), cellar::EntryNumberColumns, rows);
     grdEntries->resizeColumnsToContents();
-    chtHistory->Show(batch, Entries);
+    chtHistory->Show(batch, Entries, batch ? cellar::LimitOf(*batch) : std::nullopt);
     const QString description =
         batch ? cellar::HistoryDescription(*batch, Entries) : QStringLiteral("No batch chosen.");
     chtHistory->setToolTip(description);
     chtHistory->setAccessibleDescription(description);
     lblSinceMeasured->setText(batch ? cellar::SinceMeasuredText(batch->lastMeasured, cellar::Now())
                                     : QString());
+    ShowProjection();
     EnableCommands();
+}
+
+void frmCellar::AdditionChanged()
+{
+    PendingRecorded = false;
+    ShowProjection();
+}
+
+void frmCellar::ShowProjection()
+{
+    const std::optional<Batch> batch = ChosenBatch();
+    if (!batch)
+        return lblProjection->clear();
+    std::optional<double> pending;
+    if (const auto& shown = Main.shownAddition(); shown && !PendingRecorded)
+        pending = shown->so2For(ToLitres(
+            float(Entries.isEmpty() ? batch->volume : Entries.first().volume), batch->unit));
+    const cellar::Projection projection = cellar::ProjectTotal(*batch, Entries, pending);
+    lblProjection->setText(projection.text);
+    QFont font = lblProjection->font();
+    font.setBold(projection.warning);
+    lblProjection->setFont(font);
 }
 
 void frmCellar::EnableCommands()
@@ -282,6 +318,7 @@ void frmCellar::EnableCommands()
     cmdArchiveBatch->setAccessibleName(cmdArchiveBatch->text().remove(u'&'));
     for (QPushButton* button : {cmdEditEntry, cmdDeleteEntry})
         button->setEnabled(writable && ChosenEntry());
+    cmdUseInMain->setEnabled(batch.has_value());
 }
 
 std::optional<Batch> frmCellar::ChosenBatch() const
@@ -423,4 +460,49 @@ void frmCellar::cmdDeleteEntry_Click()
             QStringLiteral("Delete the %1 of %2?").arg(kind, cellar::ShownTime(entry->at))))
         return;
     Saved(Book->remove(*entry), ChosenBatch()->id);
+}
+
+void frmCellar::RecordAddition(const CalculatedAddition& addition)
+{
+    show();
+    raise();
+    activateWindow();
+    if (!Book->readOnlyReason().isEmpty())
+        return Tell(QStringLiteral("%1 can only be read: %2.")
+                        .arg(QDir::toNativeSeparators(Book->location()), Book->readOnlyReason()));
+    const QList<Batch> batches = Book->batches(false).list;
+    if (batches.isEmpty())
+        return Tell(QStringLiteral("The cellar book has no batch to record the addition into: "
+                                   "add one first."));
+    const std::optional<Batch> chosen = ChosenBatch();
+    frmRecord dialog(addition, batches, chosen ? chosen->id : 0, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Entry entry = dialog.Result();
+    const Failure failure = Book->save(entry);
+    PendingRecorded = !failure; // it is in the entries now, not still to come
+    Saved(failure, entry.batchId);
+}
+
+// Never silently: the user sees the values and what they replace before anything changes.
+void frmCellar::cmdUseInMain_Click()
+{
+    const std::optional<Batch> batch = ChosenBatch();
+    if (!batch)
+        return;
+    const auto measured = std::find_if(Entries.begin(), Entries.end(), [](const Entry& e) {
+        return e.kind == EntryKind::Measurement && e.ph && e.freeSO2;
+    });
+    if (measured == Entries.end())
+        return Tell(QStringLiteral("\"%1\" has no measurement of pH and free SO2 to use.")
+                        .arg(batch->name));
+    const double volume = Entries.first().volume;
+    if (!Ask(QStringLiteral("Fill the main window with the batch size %1 %2, pH %3 and existing "
+                            "SO2 %4 mg/L, measured %5? What the main window holds in these "
+                            "fields is replaced.")
+                 .arg(cellar::Shown(volume), ListText(batch->unit), cellar::Shown(measured->ph),
+                      cellar::Shown(measured->freeSO2), cellar::ShownTime(measured->at))))
+        return;
+    Main.FillBatch(volume, batch->unit, *measured->ph, *measured->freeSO2);
+    Main.activateWindow();
 }

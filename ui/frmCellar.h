@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/dose.h"
 #include "storage/cellar.h"
 
 #include <memory>
 #include <QDialog>
 
 class CellarChart;
+class frmSulfite;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -21,8 +23,15 @@ class frmCellar : public QDialog
     Q_OBJECT
 
 public:
-    frmCellar(std::unique_ptr<ardovin::Cellar> cellar, QWidget* owner);
+    // main: the calculator whose shown addition is projected and recorded, and which the
+    // cellar book fills on request; the window closes with it.
+    frmCellar(std::unique_ptr<ardovin::Cellar> cellar, frmSulfite& main);
     ~frmCellar() override;
+
+    // The main window's shown addition changed: the projection follows.
+    void AdditionChanged();
+    // Records the main window's addition into a batch the user picks, and shows it.
+    void RecordAddition(const ardovin::CalculatedAddition& addition);
 
 public slots:
     void cmdAddBatch_Click();
@@ -33,6 +42,7 @@ public slots:
     void cmdAddAddition_Click();
     void cmdEditEntry_Click();
     void cmdDeleteEntry_Click();
+    void cmdUseInMain_Click();
 
 private:
     void BuildControls();
@@ -42,6 +52,7 @@ private:
     void Reload(qint64 chooseBatch);
     void BatchChosen();
     void ShowEntries();
+    void ShowProjection();
     void EnableCommands();
     std::optional<ardovin::Batch> ChosenBatch() const;
     std::optional<ardovin::Entry> ChosenEntry() const;
@@ -53,8 +64,11 @@ private:
     void Saved(const ardovin::Failure& failure, qint64 chooseBatch);
 
     std::unique_ptr<ardovin::Cellar> Book;
+    frmSulfite& Main;
     QList<ardovin::Batch> Batches;
     QList<ardovin::Entry> Entries; // the chosen batch's, the newest first
+    // The main window's addition was recorded: it is projected no more until it changes.
+    bool PendingRecorded = false;
 
     QLabel* lblLocation = nullptr;
     QLabel* lblBatches = nullptr;
@@ -67,6 +81,7 @@ private:
     QPushButton* cmdDeleteBatch = nullptr;
     CellarChart* chtHistory = nullptr;
     QLabel* lblSinceMeasured = nullptr;
+    QLabel* lblProjection = nullptr;
     QLabel* lblEntries = nullptr;
     QTableView* grdEntries = nullptr;
     QStandardItemModel* EntryTable = nullptr;
@@ -74,4 +89,5 @@ private:
     QPushButton* cmdAddAddition = nullptr;
     QPushButton* cmdEditEntry = nullptr;
     QPushButton* cmdDeleteEntry = nullptr;
+    QPushButton* cmdUseInMain = nullptr;
 };

@@ -199,6 +199,7 @@ void frmSulfite::BuildMenus()
             &frmSulfite::mnuToolsTable_Click);
     addItem(mnuTools, "mnuToolsFreeSO2", "Free SO2 by &pH...", &frmSulfite::mnuToolsFreeSO2_Click);
     addItem(mnuTools, "mnuToolsCellar", "Cellar &Book...", &frmSulfite::mnuToolsCellar_Click);
+    addItem(mnuTools, "mnuToolsRecord", "&Record Addition...", &frmSulfite::mnuToolsRecord_Click);
 
     QMenu* mnuHelp = addMenu("mnuHelp", "&Help");
     addItem(mnuHelp, "mnuHelpCalc", "&Ardovin Manual", &frmSulfite::mnuHelpCalc_Click);

@@ -48,6 +48,12 @@ public:
     QString settingsFilePath() const { return SettingsFilePath; }
     // The cellar book's file, when the user names one; else the one in the user's data folder.
     void SetCellarPath(const QString& path) { CellarPath = path; }
+    // The addition the window shows, as calculated: none before a calculation or once an edit
+    // has set it back to 0.00.
+    const std::optional<ardovin::CalculatedAddition>& shownAddition() const { return Shown; }
+    // Takes a batch's size and unit, pH and free SO2 into the fields, as the user asked the
+    // cellar book to.
+    void FillBatch(double size, ardovin::BatchUnit unit, double pH, double freeSO2);
     // The defaults of this run, as loaded at start-up and as last saved.
     const ardovin::UserDefaults& userDefaults() const { return Defaults; }
 
@@ -63,6 +69,7 @@ public slots:
     void mnuToolsTable_Click();
     void mnuToolsFreeSO2_Click();
     void mnuToolsCellar_Click();
+    void mnuToolsRecord_Click();
     void mnuHelpCalc_Click();
     void mnuHelpWeb_Click();
     void mnuHelpEmail_Click();
@@ -92,6 +99,8 @@ private:
     void CalculateAddition();
     void LoadUserDefaults();
     void ClearResults();
+    // The cellar book, opened with its file the first time; none where the file cannot be.
+    frmCellar* OpenCellar();
     void FillAdditionUnits(ardovin::SourceForm form);
     void SetTargetFieldColours();
 
@@ -111,6 +120,7 @@ private:
     // Opened, with its file, when first asked for; nothing of it is touched before.
     QPointer<frmCellar> Cellar;
     QString CellarPath;
+    std::optional<ardovin::CalculatedAddition> Shown;
     EditMenu* Edit = nullptr;
 
     std::vector<ardovin::FieldControls> Fields; // the numeric fields, as the layout gives them

@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "settings/settings_file.h"
 #include "ui/frmAbout.h"
+#include "ui/frmCellar.h"
 #include "ui/frmFreeSO2.h"
 #include "ui/frmSettings.h"
 #include "ui/modProc.h"
@@ -78,7 +79,8 @@ void frmSulfite::CalculateAddition()
     if (txtTargetSO2->text().isEmpty() || txtBatchSize->text().isEmpty())
         return;
     const DoseInputs inputs = ReadDoseInputs(Texts());
-    const DoseDisplay shown = DisplayDose(inputs, ComputeDose(inputs));
+    const DoseResult result = ComputeDose(inputs);
+    const DoseDisplay shown = DisplayDose(inputs, result);
     modProc::ShowResult(*lblExistMolSO2, shown.existMolSO2);
     if (shown.targetMolSO2)
         txtTargetMolSO2->setText(*shown.targetMolSO2);
@@ -87,6 +89,10 @@ void frmSulfite::CalculateAddition()
     modProc::ShowResult(*lblAddition, shown.addition);
     modProc::ShowResult(*lblSO2Requirement, shown.so2Requirement);
     modProc::ShowResult(*lblMolSO2Requirement, shown.molSO2Requirement);
+    // Kept after the fields above are written, as writing them sets the addition back.
+    Shown = CalculatedAddition{inputs, result};
+    if (Cellar)
+        Cellar->AdditionChanged();
 }
 
 void frmSulfite::txtExistSO2_LostFocus()

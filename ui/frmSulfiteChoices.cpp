@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "ui/controls.h"
+#include "ui/frmCellar.h"
 #include "ui/frmFreeSO2.h"
 #include "ui/modProc.h"
 
@@ -32,6 +33,19 @@ void frmSulfite::ClearResults()
     modProc::ClearResults(*lblAddition);
     if (FreeSO2)
         FreeSO2->InputsChanged();
+    if (Shown) {
+        Shown.reset();
+        if (Cellar)
+            Cellar->AdditionChanged();
+    }
+}
+
+void frmSulfite::FillBatch(double size, BatchUnit unit, double pH, double freeSO2)
+{
+    txtBatchSize->setText(FormatStandard(size));
+    cboBatch->setCurrentText(ListText(unit));
+    txtPh->setText(FormatStandard(pH));
+    txtExistSO2->setText(FormatStandard(freeSO2));
 }
 
 void frmSulfite::cboForm_Click()

@@ -1,5 +1,6 @@
 #include "ui/frmSulfite.h"
 
+#include "core/numbers.h"
 #include "platform/addresses.h"
 #include "platform/calculator.h"
 #include "platform/shell.h"
@@ -61,19 +62,41 @@ void frmSulfite::mnuToolsFreeSO2_Click()
     FreeSO2->activateWindow();
 }
 
-void frmSulfite::mnuToolsCellar_Click()
+frmCellar* frmSulfite::OpenCellar()
 {
     if (!Cellar) {
         const QString path = CellarPath.isEmpty() ? DefaultCellarPath() : CellarPath;
         QString error;
         std::unique_ptr<ardovin::Cellar> book = OpenSqliteCellar(path, error);
-        if (!book)
-            return cellarForms::Tell(error);
-        Cellar = new frmCellar(std::move(book), this);
+        if (!book) {
+            cellarForms::Tell(error);
+            return nullptr;
+        }
+        Cellar = new frmCellar(std::move(book), *this);
     }
+    return Cellar;
+}
+
+void frmSulfite::mnuToolsCellar_Click()
+{
+    if (!OpenCellar())
+        return;
     Cellar->show();
     Cellar->raise();
     Cellar->activateWindow();
+}
+
+void frmSulfite::mnuToolsRecord_Click()
+{
+    if (!Shown || FormatStandard(Shown->result.ShownAddition) == FormatStandard(0.0))
+        return cellarForms::Tell(QStringLiteral("There is no addition to record: calculate one "
+                                                "first. An addition of 0.00 is not recorded."));
+    // The calculator checks pH only for a molecular target; a record needs it sound either way.
+    if (!(Shown->inputs.PH >= 1 && Shown->inputs.PH <= 14))
+        return cellarForms::Tell(
+            QStringLiteral("pH must be between 1 and 14 to record the addition."));
+    if (frmCellar* book = OpenCellar())
+        book->RecordAddition(*Shown);
 }
 
 void frmSulfite::mnuHelpCalc_Click()

@@ -2,6 +2,7 @@
 // the texts it shows, the checks before a calculation or a save.
 #include "core/calculation.h"
 #include "core/entry.h"
+#include "core/legal.h"
 #include "core/numbers.h"
 #include "core/validation.h"
 #include "tests/support.h"
@@ -158,6 +159,31 @@ private slots:
                                                               litres, 0.44f, 10)),
                                  "37.50");
                     }
+    }
+
+    // Each legal limit of total SO2 as its source gives it, at the edges of its sugar range;
+    // the EU's limits not given for wines they do not model.
+    void legalLimits_data()
+    {
+        AddRows({"rules", "colour", "type", "sugar", "limit", "source", "unit"},
+                ARDOVIN_TESTS "/core/legal.rows");
+    }
+
+    void legalLimits()
+    {
+        auto [rules, colour, type, sugar, limit, source, unit] =
+            Cells("rules", "colour", "type", "sugar", "limit", "source", "unit");
+        const auto row = LegalLimitFor(
+            RowByText(RuleSets, &RulesRow::listText, rules).value().rules,
+            RowByText(Colours, &ColourRow::listText, colour).value().colour,
+            RowByText(WineTypes, &WineTypeRow::listText, type).value().type, sugar.toDouble());
+        const QString shown =
+            row ? QStringLiteral("%1 %2 | %3 | %4")
+                      .arg(row->limit)
+                      .arg(QString::fromUtf8(row->row), QString::fromUtf8(row->source),
+                           QString::fromUtf8(row->unitWording))
+                : QStringLiteral("none |  | ");
+        QCOMPARE(shown, limit + " | " + source + " | " + unit);
     }
 
     // The first problem in the fixed order with the field the user is sent back to; where there

@@ -165,7 +165,7 @@ private slots:
         QVERIFY(!cellar->save(batch));
         QCOMPARE(Open(path)->batches(false).list, QList<Batch>());
         QCOMPARE(Open(path)->batches(true).list, QList{batch});
-        QCOMPARE(Raw(path, {"PRAGMA user_version"}).toInt(), 1);
+        QCOMPARE(Raw(path, {"PRAGMA user_version"}).toInt(), 2);
         QCOMPARE(Raw(path, {"PRAGMA application_id"}).toLongLong(), 0x41524456);
         QCOMPARE(Raw(path, {"PRAGMA journal_mode"}).toString(), "wal");
         QVERIFY(!cellar->remove(batch)); // with its entries
@@ -224,13 +224,38 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList({QString(QTest::currentDataTag()) + '*'}).size(), 1);
     }
 
+    // A file each earlier Ardovin made is brought up to date, copied aside first as it was, and
+    // reads back whole: every batch it held was a still wine.
+    void earlierFilesBroughtUpToDate()
+    {
+        const QString path = Path("version1.sqlite");
+        const QByteArray earlier = ReadFile(ARDOVIN_TESTS "/storage/cellar-version1.sqlite");
+        QVERIFY(WriteFile(path, earlier));
+        auto cellar = Open(path);
+        QCOMPARE(cellar->readOnlyReason(), "");
+        QCOMPARE(ReadFile(path + ".version1"), earlier);
+        Batch merlot = Merlot();
+        std::tie(merlot.id, merlot.version, merlot.name, merlot.type) =
+            std::tuple(1, 3, "Merlot 2026", WineType::Still);
+        merlot.lastMeasured = QDateTime(QDate(2026, 12, 1), QTime(9, 30), Qt::UTC);
+        QCOMPARE(cellar->batches(false).list, QList{merlot});
+        const QList<Entry> entries = cellar->entries(1).list;
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(std::tuple(entries[0].amount, entries[0].so2Added, entries[1].totalSO2),
+                 std::tuple(std::optional(10.0), std::optional(25.613868), std::optional(95.0)));
+        QCOMPARE(Raw(path, {"PRAGMA user_version"}).toInt(), 2);
+        merlot.type = WineType::Sparkling;
+        QVERIFY(!cellar->save(merlot));
+        QCOMPARE(Open(path)->batches(false).list.value(0).type, WineType::Sparkling);
+    }
+
     // A file from a newer Ardovin opens read-only: its batches show, no change is made.
     void newerFileReadOnly()
     {
         const QString path = Path("newer.sqlite");
         Batch batch = Merlot();
         QVERIFY(!Open(path)->save(batch));
-        Raw(path, {"PRAGMA user_version = 2"});
+        Raw(path, {"PRAGMA user_version = 3"});
         auto cellar = Open(path);
         QCOMPARE(cellar->readOnlyReason(), "it was made by a newer Ardovin");
         QCOMPARE(cellar->batches(false).list, QList{batch});
