@@ -49,7 +49,8 @@ QString FullCellar(const QTemporaryDir& folder)
             }
             entries << entry;
         }
-        if (const Failure failure = cellar->saveAll(batch, entries))
+        QList<BatchRecords> records{{batch, entries}};
+        if (const Failure failure = cellar->saveAll(records))
             qFatal("%s", qPrintable(*failure));
     }
     return path;

@@ -51,13 +51,12 @@ QString LargeCellar()
         QString error;
         auto cellar = OpenSqliteCellar(file, error);
         for (int b = 0; cellar && b < Batches && error.isEmpty(); ++b) {
-            Batch batch;
-            batch.name = QStringLiteral("Batch %1").arg(b, 3, 10, QLatin1Char('0'));
-            batch.volume = 225;
-            QList<Entry> entries;
+            QList<BatchRecords> records(1);
+            records[0].batch.name = QStringLiteral("Batch %1").arg(b, 3, 10, QLatin1Char('0'));
+            records[0].batch.volume = 225;
             for (int n = 0; n < EntriesEach; ++n)
-                entries << Numbered(0, n);
-            error = cellar->saveAll(batch, entries).value_or(QString());
+                records[0].entries << Numbered(0, n);
+            error = cellar->saveAll(records).value_or(QString());
         }
         if (!error.isEmpty()) {
             std::fprintf(stderr, "The large cellar could not be built: %s\n", qPrintable(error));

@@ -9,7 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 seconds=${1:?usage: fuzz.sh <seconds per target> [target...]}
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(numbers dose settings)
+[ ${#targets[@]} -gt 0 ] || targets=(numbers dose settings csv)
 
 build=$ARDOVIN_ROOT/build/fuzz
 ardovin_configure "$build" RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DARDOVIN_FUZZ=ON \

@@ -57,6 +57,15 @@ struct Entry
     bool operator==(const Entry&) const = default;
 };
 
+// A batch with its entries, as they are stored or moved together.
+struct BatchRecords
+{
+    Batch batch;
+    QList<Entry> entries;
+
+    bool operator==(const BatchRecords&) const = default;
+};
+
 // What went wrong with a change, in words for the user that name the file; none when it is
 // saved.
 using Failure = std::optional<QString>;
@@ -90,8 +99,8 @@ public:
     // Removes a batch with its entries.
     virtual Failure remove(const Batch& batch) = 0;
     virtual Failure save(Entry& entry) = 0;
-    // Stores a new batch with its entries, all or nothing; on a failure they stay as given.
-    virtual Failure saveAll(Batch& batch, QList<Entry>& entries) = 0;
+    // Stores new batches with their entries, all or nothing; on a failure they stay as given.
+    virtual Failure saveAll(QList<BatchRecords>& batches) = 0;
     virtual Failure remove(const Entry& entry) = 0;
 };
 

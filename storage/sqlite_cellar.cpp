@@ -199,23 +199,24 @@ public:
         return failure;
     }
 
-    Failure saveAll(Batch& batch, QList<Entry>& entries) override
+    Failure saveAll(QList<BatchRecords>& batches) override
     {
-        Batch storedBatch = batch;
-        QList<Entry> stored = entries;
+        QList<BatchRecords> stored = batches;
         Failure failure = Change([&]() -> Failure {
-            if (Failure f = Put("batches", BatchColumns, Values(storedBatch), storedBatch.id,
-                                storedBatch.version))
-                return f;
-            for (Entry& e : stored) {
-                e.batchId = storedBatch.id;
-                if (Failure f = Put("entries", EntryColumns, Values(e), e.id, e.version))
+            for (auto& [batch, entries] : stored) {
+                if (Failure f =
+                        Put("batches", BatchColumns, Values(batch), batch.id, batch.version))
                     return f;
+                for (Entry& e : entries) {
+                    e.batchId = batch.id;
+                    if (Failure f = Put("entries", EntryColumns, Values(e), e.id, e.version))
+                        return f;
+                }
             }
             return std::nullopt;
         });
         if (!failure)
-            std::tie(batch, entries) = std::tie(storedBatch, stored);
+            batches = stored;
         return failure;
     }
 

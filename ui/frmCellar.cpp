@@ -6,6 +6,7 @@
 #include "ui/cellarTexts.h"
 #include "ui/frmBatch.h"
 #include "ui/frmEntry.h"
+#include "ui/frmExport.h"
 #include "ui/frmRecord.h"
 #include "ui/frmSulfite.h"
 
@@ -13,10 +14,13 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStandardItemModel>
+#include <QStandardPaths>
 #include <QTableView>
 
 using namespace ardovin;
@@ -151,12 +155,21 @@ QLayout* frmCellar::BatchControls()
     connect(cmdArchiveBatch, &QPushButton::clicked, this, &frmCellar::cmdArchiveBatch_Click);
     connect(cmdDeleteBatch, &QPushButton::clicked, this, &frmCellar::cmdDeleteBatch_Click);
     connect(grdBatches, &QTableView::activated, this, &frmCellar::cmdEditBatch_Click);
+    cmdExport = NewButton(QStringLiteral("cmdExport"), QStringLiteral("E&xport..."),
+                          QStringLiteral("Save the chosen batch or the whole cellar book as CSV, "
+                                         "for a spreadsheet."),
+                          this);
+    cmdImport = NewButton(QStringLiteral("cmdImport"), QStringLiteral("Im&port..."),
+                          QStringLiteral("Add the batches of a CSV exported by Ardovin."), this);
+    connect(cmdExport, &QPushButton::clicked, this, &frmCellar::cmdExport_Click);
+    connect(cmdImport, &QPushButton::clicked, this, &frmCellar::cmdImport_Click);
 
     auto* buttons = new QHBoxLayout;
     for (QWidget* control :
          {static_cast<QWidget*>(chkArchived), static_cast<QWidget*>(cmdAddBatch),
           static_cast<QWidget*>(cmdEditBatch), static_cast<QWidget*>(cmdArchiveBatch),
-          static_cast<QWidget*>(cmdDeleteBatch)})
+          static_cast<QWidget*>(cmdDeleteBatch), static_cast<QWidget*>(cmdExport),
+          static_cast<QWidget*>(cmdImport)})
         buttons->addWidget(control);
     buttons->insertStretch(1);
     auto* column = new QVBoxLayout;
@@ -310,6 +323,7 @@ void frmCellar::EnableCommands()
     const bool writable = Book->readOnlyReason().isEmpty();
     const std::optional<Batch> batch = ChosenBatch();
     cmdAddBatch->setEnabled(writable);
+    cmdImport->setEnabled(writable);
     for (QPushButton* button :
          {cmdEditBatch, cmdArchiveBatch, cmdDeleteBatch, cmdAddMeasurement, cmdAddAddition})
         button->setEnabled(writable && batch);
@@ -505,4 +519,99 @@ void frmCellar::cmdUseInMain_Click()
         return;
     Main.FillBatch(volume, batch->unit, *measured->ph, *measured->freeSO2);
     Main.activateWindow();
+}
+
+namespace {
+
+QString CsvFilter()
+{
+    return QStringLiteral("CSV files (*.csv)");
+}
+
+} // namespace
+
+void frmCellar::cmdExport_Click()
+{
+    const std::optional<Batch> chosen = ChosenBatch();
+    const Records<Batch> all = Book->batches(true);
+    frmExport choice(chosen ? chosen->name : QString(), all.list.size(), this);
+    if (choice.exec() != QDialog::Accepted)
+        return;
+    QList<BatchRecords> records;
+    Failure failure = all.failure;
+    for (const Batch& batch : choice.WholeCellar() ? all.list : QList{*chosen}) {
+        const Records<Entry> entries = Book->entries(batch.id);
+        failure = failure ? failure : entries.failure;
+        records << BatchRecords{batch, entries.list};
+    }
+    if (failure)
+        return Tell(*failure);
+    if (CsvFolder.isEmpty())
+        CsvFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QFileDialog dialog(this, QStringLiteral("Export as CSV"), CsvFolder, CsvFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile((choice.WholeCellar() ? QStringLiteral("Cellar book") : chosen->name) +
+                      QStringLiteral(".csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    CsvFolder = QFileInfo(path).absolutePath();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(WriteCsv(records, choice.Layout())) < 0 ||
+        !file.commit())
+        Tell(QStringLiteral("The CSV could not be saved as %1: %2")
+                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+}
+
+// Nothing is added before the user has seen what comes in, and all of it comes in or none.
+void frmCellar::cmdImport_Click()
+{
+    if (CsvFolder.isEmpty())
+        CsvFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QFileDialog dialog(this, QStringLiteral("Import CSV"), CsvFolder, CsvFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    CsvFolder = QFileInfo(path).absolutePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Tell(QStringLiteral("%1 cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    CsvContents read = ReadCsv(file.readAll());
+    if (!read.error.isEmpty())
+        return Tell(QStringLiteral("%1 cannot be imported, %2 Nothing was imported.")
+                        .arg(QDir::toNativeSeparators(path), read.error));
+    QStringList taken;
+    for (const Batch& b : Book->batches(true).list)
+        taken << b.name;
+    const int renamed = GiveFreeNames(read.batches, taken);
+    qsizetype entries = 0;
+    for (const BatchRecords& b : read.batches)
+        entries += b.entries.size();
+    const QLocale numbers = NumberLocale();
+    QString question =
+        QStringLiteral("Import %1 %2 with %3 %4 from %5? %6 added beside the batches in the "
+                       "cellar book.")
+            .arg(numbers.toString(read.batches.size()),
+                 read.batches.size() == 1 ? QStringLiteral("batch") : QStringLiteral("batches"),
+                 numbers.toString(entries),
+                 entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"),
+                 QDir::toNativeSeparators(path),
+                 read.batches.size() == 1 ? QStringLiteral("It is") : QStringLiteral("They are"));
+    if (renamed > 0)
+        question += renamed == 1
+                        ? QStringLiteral(" One gets a number after its name, as the name is taken.")
+                        : QStringLiteral(" %1 get a number after their names, as the names are "
+                                         "taken.")
+                              .arg(numbers.toString(renamed));
+    if (read.batches.isEmpty())
+        return Tell(
+            QStringLiteral("%1 holds no batch to import.").arg(QDir::toNativeSeparators(path)));
+    if (!Ask(question))
+        return;
+    const Failure failure = Book->saveAll(read.batches);
+    Saved(failure, read.batches.constFirst().batch.id);
 }

@@ -43,6 +43,8 @@ public slots:
     void cmdEditEntry_Click();
     void cmdDeleteEntry_Click();
     void cmdUseInMain_Click();
+    void cmdExport_Click();
+    void cmdImport_Click();
 
 private:
     void BuildControls();
@@ -90,4 +92,7 @@ private:
     QPushButton* cmdEditEntry = nullptr;
     QPushButton* cmdDeleteEntry = nullptr;
     QPushButton* cmdUseInMain = nullptr;
+    QPushButton* cmdExport = nullptr;
+    QPushButton* cmdImport = nullptr;
+    QString CsvFolder; // where the last CSV was exported or imported
 };

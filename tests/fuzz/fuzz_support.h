@@ -1,5 +1,5 @@
 #pragma once
-// What the three fuzz targets share: the three locales every input is tried in, the check of the
+// What the fuzz targets share: the three locales every input is tried in, the check of the
 // standard number format, and the way a property that fails is reported.
 #include "core/numbers.h"
 

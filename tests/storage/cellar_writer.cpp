@@ -41,12 +41,12 @@ int main(int argc, char** argv)
     const auto cellar = OpenSqliteCellar(args[1], error);
     if (!cellar)
         return Fail(error);
-    Batch batch = WriterBatch(tag);
-    QList<Entry> first;
+    QList<BatchRecords> records{{WriterBatch(tag), {}}};
     for (int n = 1; n <= FirstEntries; ++n)
-        first << WriterEntry(0, tag, n);
-    if (const Failure failure = cellar->saveAll(batch, first))
+        records[0].entries << WriterEntry(0, tag, n);
+    if (const Failure failure = cellar->saveAll(records))
         return Fail(*failure);
+    const auto& [batch, first] = records[0];
     Report("batch", batch.id, 0);
     for (int n = 1; n <= FirstEntries; ++n)
         Report("entry", first[n - 1].id, n);

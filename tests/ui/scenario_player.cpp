@@ -48,7 +48,7 @@ QString EnumName(const QMetaEnum& names, int value)
 void SendKey(QWidget* to, QString key)
 {
     key.replace("AltGr+", "Ctrl+Alt+");
-    const qsizetype last = key.lastIndexOf(u'+', key.size() - 2);
+    const qsizetype last = key.size() == 1 ? -1 : key.lastIndexOf(u'+', key.size() - 2);
     const QKeySequence modifiers(last < 0 ? QString() : key.left(last) + "+A");
     const Qt::KeyboardModifiers held =
         modifiers.isEmpty() ? Qt::NoModifier : modifiers[0].keyboardModifiers();
@@ -320,8 +320,9 @@ void ScenarioPlayer::RunStep(const QString& step)
             if (!qobject_cast<QFileDialog*>(modal))
                 QApplication::setActiveWindow(modal);
             RunSteps(modal);
-        } else
-            inside.start(5);
+        }
+        // A step may open one window after another: each, in turn, takes the steps after it.
+        inside.start(5);
     });
     inside.start(0);
     const QStringList words = step.split(u' ', Qt::SkipEmptyParts);
@@ -368,9 +369,12 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         QVERIFY(QTest::qWaitForWindowExposed(list->view()->window()));
         for (const QString& key : words.mid(2))
             SendKey(list->view(), key);
-    } else if (verb == u"restart") { // the program left and started again, its files kept
+    } else if (verb == u"restart") { // the program left and started again; "empty": no cellar
         Main->close();
         Main.reset();
+        if (name == u"empty")
+            for (const QString& file : QDir(DataPath).entryList(QDir::Files))
+                QVERIFY(QFile::remove(DataPath + u'/' + file));
         StartProgram();
     } else if (verb == u"row") { // a table's row clicked, counted from 1
         auto* table = qobject_cast<QTableView*>(Find(name));

@@ -48,7 +48,7 @@ private slots:
         // The cellar book shows times in the user's zone: here one with summer time, not UTC.
         qputenv("TZ", "Europe/Berlin");
         tzset();
-        QVERIFY(QDir(home.path()).mkdir("Pictures"));
+        QVERIFY(QDir(home.path()).mkdir("Pictures") && QDir(home.path()).mkdir("Documents"));
         QCOMPARE(QFontInfo(modProc::ProgramFont()).family(), QStringLiteral("DejaVu Sans"));
     }
 
