@@ -3,7 +3,7 @@
 # New inputs collect in build/fuzz/corpus/<target>; an input that breaks a property is saved
 # in build/fuzz/findings/ and fails the run: copy it into tests/fuzz/corpus/<target>/ so that
 # every later run tries it first, as it tries every stored input before looking for new ones.
-# Usage: fuzz.sh <seconds per target> [target...]   (targets: numbers dose settings)
+# Usage: fuzz.sh <seconds per target> [target...]   (targets: numbers dose settings csv)
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 seconds=${1:?usage: fuzz.sh <seconds per target> [target...]}
