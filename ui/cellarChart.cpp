@@ -32,6 +32,31 @@ const Series Target{"Molecular target", QColor(120, 60, 150), Marker::Line};
 const Series Added{"Addition", QColor(30, 120, 60), Marker::Addition};
 const Series LegalLimit{"Legal limit", QColor(200, 60, 0), Marker::Line};
 
+double ItemWidth(const QFontMetricsF& metrics, const Series* series)
+{
+    return MarkerSize + 4 + metrics.horizontalAdvance(QString::fromLatin1(series->name));
+}
+
+// The legend's entries in rows no wider than the width given.
+QList<QList<const Series*>> LegendRows(const QFontMetricsF& metrics, double width, bool withLimit)
+{
+    QList<const Series*> legend{&Free, &Total, &Molecular, &Target, &Added};
+    if (withLimit)
+        legend << &LegalLimit;
+    QList<QList<const Series*>> rows{{}};
+    double used = 0;
+    for (const Series* series : legend) {
+        const double needed = (rows.last().isEmpty() ? 0 : Gap * 2) + ItemWidth(metrics, series);
+        if (!rows.last().isEmpty() && used + needed > width) {
+            rows << QList<const Series*>{};
+            used = 0;
+        }
+        used += (rows.last().isEmpty() ? 0 : Gap * 2) + ItemWidth(metrics, series);
+        rows.last() << series;
+    }
+    return rows;
+}
+
 void PaintMarker(QPainter& painter, const Series& series, QPointF at, double size)
 {
     painter.setPen(Qt::NoPen);
@@ -108,7 +133,10 @@ void CellarChart::paintEvent(QPaintEvent*)
     const auto so2Label = [&](double mg) { return locale.toString(mg, 'f', 0); };
     const auto molecularLabel = [&](double mg) { return locale.toString(mg, 'f', 2); };
 
-    const QRectF legendRect(card.left(), card.bottom() - Gap - line, card.width(), line);
+    const QList<QList<const Series*>> rows =
+        LegendRows(metrics, card.width() - Gap * 2, Limit.has_value());
+    const QRectF legendRect(card.left(), card.bottom() - Gap - line * double(rows.size()),
+                            card.width(), line * double(rows.size()));
     const QFontMetricsF boldMetrics(Bold(font()));
     const double leftLabels = metrics.horizontalAdvance(so2Label(so2.top));
     const double rightLabels = metrics.horizontalAdvance(molecularLabel(molecular.top));
@@ -204,21 +232,21 @@ void CellarChart::paintEvent(QPaintEvent*)
     paintSeries(Total, so2, [](const Entry& e) { return e.totalSO2; });
     paintSeries(Molecular, molecular, cellar::MolecularSO2);
 
-    QList<const Series*> legend{&Free, &Total, &Molecular, &Target, &Added};
-    if (Limit)
-        legend << &LegalLimit;
-    double width = 0;
-    for (const Series* series : legend)
-        width +=
-            MarkerSize + 4 + metrics.horizontalAdvance(QString::fromLatin1(series->name)) + Gap * 2;
-    double left = legendRect.center().x() - (width - Gap * 2) / 2;
-    for (const Series* series : legend) {
-        const QString name = QString::fromLatin1(series->name);
-        PaintMarker(painter, *series, QPointF(left + MarkerSize / 2, legendRect.center().y()),
-                    MarkerSize);
-        painter.setPen(Text);
-        painter.drawText(QRectF(left + MarkerSize + 4, legendRect.top(), width, line),
-                         Qt::AlignLeft | Qt::AlignVCenter, name);
-        left += MarkerSize + 4 + metrics.horizontalAdvance(name) + Gap * 2;
+    // The legend, centred, in as many rows as the card's width needs.
+    double top = legendRect.top();
+    for (const QList<const Series*>& row : rows) {
+        double width = -Gap * 2;
+        for (const Series* series : row)
+            width += ItemWidth(metrics, series) + Gap * 2;
+        double left = card.center().x() - width / 2;
+        for (const Series* series : row) {
+            PaintMarker(painter, *series, QPointF(left + MarkerSize / 2, top + line / 2),
+                        MarkerSize);
+            painter.setPen(Text);
+            painter.drawText(QRectF(left + MarkerSize + 4, top, ItemWidth(metrics, series), line),
+                             Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(series->name));
+            left += ItemWidth(metrics, series) + Gap * 2;
+        }
+        top += line;
     }
 }
