@@ -198,8 +198,6 @@ ScenarioPlayer::ScenarioPlayer(const QString& home)
 ScenarioPlayer::~ScenarioPlayer()
 {
     Main.reset();
-    if (!DataPath.isEmpty())
-        QDir(DataPath).removeRecursively();
     for (const char* scheme : Schemes)
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     modProc::SetMessageHandler(Previous);
@@ -215,7 +213,6 @@ QString ScenarioPlayer::Play(const Scenario& scenario)
     RunSteps(nullptr);
     QString transcript = Transcript;
     transcript.replace(Program->path(), "<program>").replace(Elsewhere->path(), "<elsewhere>");
-    transcript.replace(DataPath, "<data>");
     transcript.replace(QStringLiteral(SUPPORT_MAIL), "<mail>").replace(SITE_HOST, "<site>");
     return transcript.replace(Home, "<home>");
 }
@@ -236,16 +233,14 @@ void ScenarioPlayer::Start()
     Elsewhere = std::make_unique<QTemporaryDir>();
     Runtime = std::make_unique<QTemporaryDir>();
     Bin = std::make_unique<QTemporaryDir>();
-    // A folder of a fixed name, as the cellar book shows where its file is.
-    DataPath = QDir::tempPath() + "/ardovin-scenario-cellar";
-    QVERIFY(QDir(DataPath).removeRecursively() && QDir().mkpath(DataPath));
+    DataPath = Program->filePath("cellar data");
+    QVERIFY(QDir().mkpath(DataPath));
     // The cellar book's clock stands still, so that its days and dates read the same each run.
     cellar::SetClock([] { return QDateTime(QDate(2026, 12, 8), QTime(9, 0), Qt::UTC); });
-    CellarFile = DataPath + "/cellar.sqlite";
     if (option("cellar", "new") == u"not a cellar")
-        QVERIFY(WriteFile(CellarFile, "batch,volume\n"));
+        QVERIFY(WriteFile(DataPath + "/cellar.sqlite", "batch,volume\n"));
     if (option("cellar", "new") == u"from a newer Ardovin")
-        MakeNewerCellar(CellarFile);
+        MakeNewerCellar(DataPath + "/cellar.sqlite");
     CellarFiles = QDir(DataPath).entryList({"*.sqlite", "*.sqlite.*"}, QDir::Files);
     const QString settings = option("settings", "shipped");
     const QByteArray file =
@@ -265,6 +260,9 @@ void ScenarioPlayer::Start()
     qputenv("PATH", Bin->path().toLocal8Bit());
     QDir::setCurrent(option("from", "its folder") == u"elsewhere" ? Elsewhere->path()
                                                                   : Program->path());
+    // Named from the working folder, as the cellar book shows where its file is: the same in
+    // every run, and in every run side by side.
+    CellarFile = QDir::current().relativeFilePath(DataPath + "/cellar.sqlite");
     if (option("scheme", "light") == u"dark") // from a button and a window colour, as desktops do
         QApplication::setPalette(QPalette(QColor(53, 53, 53), QColor(45, 45, 45)));
     QString lock = Runtime->filePath("ardovin.lock");
