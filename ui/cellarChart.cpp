@@ -43,17 +43,19 @@ QList<QList<const Series*>> LegendRows(const QFontMetricsF& metrics, double widt
     QList<const Series*> legend{&Free, &Total, &Molecular, &Target, &Added};
     if (withLimit)
         legend << &LegalLimit;
-    QList<QList<const Series*>> rows{{}};
+    QList<QList<const Series*>> rows;
+    QList<const Series*> row;
     double used = 0;
     for (const Series* series : legend) {
-        const double needed = (rows.last().isEmpty() ? 0 : Gap * 2) + ItemWidth(metrics, series);
-        if (!rows.last().isEmpty() && used + needed > width) {
-            rows << QList<const Series*>{};
+        const double needed = ItemWidth(metrics, series);
+        if (!row.isEmpty() && used + Gap * 2 + needed > width) {
+            rows << std::exchange(row, {});
             used = 0;
         }
-        used += (rows.last().isEmpty() ? 0 : Gap * 2) + ItemWidth(metrics, series);
-        rows.last() << series;
+        used += (row.isEmpty() ? 0 : Gap * 2) + needed;
+        row << series;
     }
+    rows << row;
     return rows;
 }
 
