@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev \
     desktop-file-utils appstream xvfb xdotool x11-utils fonts-dejavu-core clang libclang-rt-14-dev \
-    clang-tidy cppcheck
+    clang-tidy cppcheck strace
 
 stage() { printf '\n==== %s\n' "$*"; }
 

@@ -295,6 +295,27 @@ private slots:
                 QStringLiteral("%1 raises reported, %2 saved").arg(saved.additions).arg(volume)));
     }
 
+    // A save reported is on the disk: each transaction the writer reports is flushed to it
+    // (fsync or fdatasync), as a power cut, which a killed process cannot stand for, needs.
+    void reportedSavesFlushed()
+    {
+        const QString path = Path("flushed.sqlite");
+        const Batch shared = Shared(path);
+        QProcess traced;
+        traced.start("/usr/bin/strace", {"-f", "-qq", "-e", "trace=fsync,fdatasync", "-o",
+                                         path + ".trace", CELLAR_WRITER, path, "flushed", "20",
+                                         QString::number(shared.id)});
+        QVERIFY2(traced.waitForFinished(60000) && traced.exitCode() == 0,
+                 traced.readAllStandardError());
+        // The batch and its first three entries are one transaction; every other line is one.
+        const qsizetype transactions = traced.readAllStandardOutput().count('\n') - 3;
+        const qsizetype flushes = ReadFile(path + ".trace").count("sync(");
+        QVERIFY2(transactions == 35 && flushes >= transactions,
+                 qPrintable(QStringLiteral("%1 flushes for %2 transactions")
+                                .arg(flushes)
+                                .arg(transactions)));
+    }
+
     // Two writers on one file at once, each raising the shared batch's volume by reading it and
     // saving it again: every record either reported saved is there, and no raise is lost.
     void twoWritersLoseNoUpdate()
