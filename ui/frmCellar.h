@@ -18,6 +18,10 @@ class QTableView;
 // of dated entries. Every change is saved at once, each in a transaction of its own; a change
 // that could not be saved is told and nothing shown is taken for saved. A modeless dialog, so
 // that a screen reader announces it as a window with its title.
+//
+// Its parts: building it and showing the records (frmCellar.cpp); the commands on batches and
+// entries (frmCellarCommands.cpp); what goes to and from the main window and spreadsheets
+// (frmCellarExchange.cpp).
 class frmCellar : public QDialog
 {
     Q_OBJECT
