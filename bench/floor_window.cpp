@@ -143,7 +143,8 @@ void AddMenus(QMenuBar& bar)
         {"&Edit", {"Cu&t", "&Copy", "&Paste"}},
         {"&Options", {}}, // a command of the bar itself
         {"&Tools",
-         {"&Calculator", "&Sulphite Table Generator", "Free SO2 by &pH...", "Cellar &Book..."}},
+         {"&Calculator", "&Sulphite Table Generator", "Free SO2 by &pH...", "Cellar &Book...",
+          "&Record Addition..."}},
         {"&Help",
          {"&Ardovin Manual", "Ardovin &Web Page", "&Email the author", nullptr, "&About Ardovin"}},
     };
