@@ -209,6 +209,11 @@ private slots:
         const QString other = Path("other program");
         Raw(other, {"CREATE TABLE orders (id INTEGER)"});
         QTest::newRow("another program's") << ReadFile(other) << "is not a cellar book.";
+        // A cellar whose table of tables is overwritten past the file's header.
+        const QString cellar = Path("whole cellar");
+        (void)Open(cellar);
+        QTest::newRow("pages damaged") << ReadFile(cellar).replace(100, 12, QByteArray(12, '\xff'))
+                                       << "is damaged and is left as it is";
     }
 
     void filesRefused()
@@ -302,18 +307,18 @@ private slots:
         const QString path = Path("flushed.sqlite");
         const Batch shared = Shared(path);
         QProcess traced;
-        traced.start("/usr/bin/strace", {"-f", "-qq", "-e", "trace=fsync,fdatasync", "-o",
-                                         path + ".trace", CELLAR_WRITER, path, "flushed", "20",
-                                         QString::number(shared.id)});
+        traced.start("/usr/bin/strace",
+                     {"-f", "-qq", "-e", "trace=fsync,fdatasync", "-o", path + ".trace",
+                      CELLAR_WRITER, path, "flushed", "20", QString::number(shared.id)});
         QVERIFY2(traced.waitForFinished(60000) && traced.exitCode() == 0,
                  traced.readAllStandardError());
         // The batch and its first three entries are one transaction; every other line is one.
         const qsizetype transactions = traced.readAllStandardOutput().count('\n') - 3;
         const qsizetype flushes = ReadFile(path + ".trace").count("sync(");
-        QVERIFY2(transactions == 35 && flushes >= transactions,
-                 qPrintable(QStringLiteral("%1 flushes for %2 transactions")
-                                .arg(flushes)
-                                .arg(transactions)));
+        QVERIFY2(
+            transactions == 35 && flushes >= transactions,
+            qPrintable(
+                QStringLiteral("%1 flushes for %2 transactions").arg(flushes).arg(transactions)));
     }
 
     // Two writers on one file at once, each raising the shared batch's volume by reading it and
