@@ -565,7 +565,7 @@ QString ScenarioPlayer::Show(const QStringList& only) const
 {
     QString text;
     for (const QWidget* window : Windows()) {
-        if (only.isEmpty())
+        if (only.isEmpty() || only.contains(window->objectName()))
             text += QStringLiteral("  ") + window->objectName() + u' ' +
                     Quoted(window->windowTitle()) + u'\n';
         for (const QWidget* c : Controls(window)) {
