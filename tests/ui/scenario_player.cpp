@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <QMessageBox>
 #include <QMetaEnum>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
@@ -318,6 +320,12 @@ void ScenarioPlayer::RunStep(const QString& step)
             if (!qobject_cast<QFileDialog*>(modal))
                 QApplication::setActiveWindow(modal);
             RunSteps(modal);
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && !BoxShown) {
+            // A box of Qt's own, shown past the message seam: written down and closed, so that
+            // the transcript shows it rather than the run waiting for it.
+            Note(QStringLiteral("Qt's own box %1 %2, closed")
+                     .arg(Quoted(box->windowTitle()), Quoted(box->text())));
+            box->reject();
         }
         // A step may open one window after another: each, in turn, takes the steps after it.
         inside.start(5);
@@ -411,10 +419,21 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         Answers << words.mid(1);
     } else if (verb == u"file") { // the name given in the file dialog that is open
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        Note(QStringLiteral("file dialog %1 offering %2 as %3")
-                 .arg(Quoted(dialog->windowTitle()), Quoted(dialog->selectedFiles().join(u'|')),
+        Note(QStringLiteral("file dialog %1 in %2 offering %3 as %4")
+                 .arg(Quoted(dialog->windowTitle()), Quoted(dialog->directory().path()),
+                      Quoted(dialog->findChild<QLineEdit*>("fileNameEdit")->text()),
                       Quoted(dialog->nameFilters().join(u'|'))));
-        dialog->selectFile(name.startsWith(u'/') ? name : Program->filePath(name));
+        // The folder first, then the name in it, as a user goes; the dialog lists a folder on a
+        // thread of its own, and a file it has not listed yet would be "not found".
+        const QFileInfo file(name.startsWith(u'/') ? name : Program->filePath(name));
+        QSignalSpy listed(dialog->findChild<QFileSystemModel*>(),
+                          &QFileSystemModel::directoryLoaded);
+        const bool moving = dialog->directory() != file.absoluteDir();
+        dialog->setDirectory(file.absolutePath());
+        if (moving)
+            (void)listed.wait(2000); // a folder listed before may not be listed again
+        // Typed into the name box, which keeps what is typed while it has the focus.
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(file.fileName());
         QMetaObject::invokeMethod(dialog, "accept");
     } else if (verb == u"activate") { // another window brought to the front
         QApplication::setActiveWindow(Find(name)->window());
