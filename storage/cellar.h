@@ -33,6 +33,21 @@ struct Batch
 
 enum class EntryKind { Measurement, Addition };
 
+// Each kind of entry with the word a cellar file, database or CSV, holds for it.
+struct EntryKindRow
+{
+    EntryKind kind;
+    const char* savedText;
+};
+inline constexpr std::array EntryKinds{
+    EntryKindRow{EntryKind::Measurement, "measurement"},
+    EntryKindRow{EntryKind::Addition, "addition"},
+};
+inline constexpr const EntryKindRow& RowOf(EntryKind kind)
+{
+    return EntryKinds[std::size_t(kind)];
+}
+
 // A dated entry of a batch: a measurement or an addition.
 struct Entry
 {

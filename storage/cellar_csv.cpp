@@ -60,7 +60,6 @@ enum Column {
     SO2Added,
     Note
 };
-constexpr const char* KindTexts[] = {"measurement", "addition"};
 constexpr const char* Yes = "yes";
 constexpr const char* No = "no";
 constexpr char Bom[] = "\xEF\xBB\xBF";
@@ -125,7 +124,7 @@ public:
     QStringList entryCells(const Entry& e) const
     {
         return {e.at.toUTC().toString(Qt::ISODateWithMs),
-                QString::fromLatin1(KindTexts[std::size_t(e.kind)]),
+                QString::fromLatin1(RowOf(e.kind).savedText),
                 number(e.volume),
                 number(e.ph),
                 number(e.freeSO2),
@@ -299,11 +298,12 @@ public:
         if (!e.at.isValid() || e.at.timeSpec() != Qt::UTC)
             fail(QStringLiteral("\"%1\" is not a time in UTC written as ISO 8601.")
                      .arg(R.cells[At]));
-        const qsizetype kind = QStringList{KindTexts[0], KindTexts[1]}.indexOf(R.cells[Kind]);
-        if (kind < 0)
+        const std::optional<EntryKindRow> kind =
+            RowByText(EntryKinds, &EntryKindRow::savedText, R.cells[Kind]);
+        if (!kind)
             fail(QStringLiteral("\"%1\" is neither a measurement nor an addition.")
                      .arg(R.cells[Kind]));
-        e.kind = EntryKind(std::max<qsizetype>(kind, 0));
+        e.kind = kind.value_or(EntryKinds[0]).kind;
         const bool measured = e.kind == EntryKind::Measurement;
         e.volume = number(Volume, true).value_or(0);
         e.ph = number(Ph, measured);

@@ -51,23 +51,6 @@ constexpr const char* EntryColumns = "batch_id, at, kind, volume, note, ph, free
                                      "method, compound, form, strength, amount, amount_unit, "
                                      "so2_added";
 
-// The words a file holds for each kind of entry.
-constexpr const char* KindTexts[] = {"measurement", "addition"};
-
-template <typename Enum, std::size_t N> QString TextOf(const char* const (&texts)[N], Enum value)
-{
-    return QString::fromLatin1(texts[std::size_t(value)]);
-}
-
-template <typename Enum, std::size_t N>
-Enum FromText(const char* const (&texts)[N], const QString& text)
-{
-    for (std::size_t i = 0; i < N; ++i)
-        if (text == QLatin1StringView(texts[i]))
-            return Enum(i);
-    return Enum(0);
-}
-
 template <typename Choice> QString Saved(Choice choice)
 {
     return QString::fromUtf8(RowOf(choice).savedText);
@@ -120,7 +103,7 @@ public:
                                "batch_id = batches.id AND kind = ?) FROM batches "
                                "WHERE archived = 0 OR ? ORDER BY name, id")
                     .arg(QLatin1StringView(BatchColumns)),
-                {TextOf(KindTexts, EntryKind::Measurement), withArchived});
+                {Saved(EntryKind::Measurement), withArchived});
         while (q.next()) {
             Batch b;
             std::tie(b.id, b.version) =
@@ -154,7 +137,7 @@ public:
             e.version = q.value(1).toLongLong();
             e.batchId = q.value(2).toLongLong();
             e.at = QDateTime::fromString(q.value(3).toString(), Qt::ISODateWithMs);
-            e.kind = FromText<EntryKind>(KindTexts, q.value(4).toString());
+            e.kind = FromSaved(EntryKinds, q.value(4).toString()).kind;
             e.volume = q.value(5).toDouble();
             e.note = q.value(6).toString();
             e.ph = Number(q.value(7));
@@ -289,20 +272,13 @@ private:
     }
     static QVariantList Values(const Entry& e)
     {
-        return {e.batchId,
-                e.at.toUTC().toString(Qt::ISODateWithMs),
-                TextOf(KindTexts, e.kind),
-                e.volume,
-                Text(e.note),
-                Value(e.ph),
-                Value(e.freeSO2),
-                Value(e.totalSO2),
-                Text(e.method),
-                ChoiceText(e.compound),
-                ChoiceText(e.form),
-                Value(e.strength),
-                Value(e.amount),
-                ChoiceText(e.amountUnit),
+        return {e.batchId,          e.at.toUTC().toString(Qt::ISODateWithMs),
+                Saved(e.kind),      e.volume,
+                Text(e.note),       Value(e.ph),
+                Value(e.freeSO2),   Value(e.totalSO2),
+                Text(e.method),     ChoiceText(e.compound),
+                ChoiceText(e.form), Value(e.strength),
+                Value(e.amount),    ChoiceText(e.amountUnit),
                 Value(e.so2Added)};
     }
 
