@@ -155,32 +155,14 @@ public:
         return Read(q, list);
     }
 
-    // A record takes its new id and version only once the change is on disk: one rolled back
-    // stays as it was, to be saved again.
-    Failure save(Batch& b) override
-    {
-        qint64 id = b.id, version = b.version;
-        Failure failure =
-            Change([&] { return Put("batches", BatchColumns, Values(b), id, version); });
-        if (!failure)
-            std::tie(b.id, b.version) = std::tuple(id, version);
-        return failure;
-    }
+    Failure save(Batch& b) override { return Save("batches", BatchColumns, b); }
 
     Failure remove(const Batch& b) override
     {
         return Change([&] { return Delete("batches", b.id, b.version); });
     }
 
-    Failure save(Entry& e) override
-    {
-        qint64 id = e.id, version = e.version;
-        Failure failure =
-            Change([&] { return Put("entries", EntryColumns, Values(e), id, version); });
-        if (!failure)
-            std::tie(e.id, e.version) = std::tuple(id, version);
-        return failure;
-    }
+    Failure save(Entry& e) override { return Save("entries", EntryColumns, e); }
 
     Failure saveAll(QList<BatchRecords>& batches) override
     {
@@ -252,6 +234,17 @@ private:
     QString Described(const QString& reason) const
     {
         return QStringLiteral("The change could not be saved in %1: %2").arg(Path, reason);
+    }
+
+    // One record in a change of its own. It takes its new id and version only once the change
+    // is on disk: one rolled back stays as it was, to be saved again.
+    template <typename Record> Failure Save(const char* table, const char* columns, Record& r)
+    {
+        qint64 id = r.id, version = r.version;
+        Failure failure = Change([&] { return Put(table, columns, Values(r), id, version); });
+        if (!failure)
+            std::tie(r.id, r.version) = std::tuple(id, version);
+        return failure;
     }
 
     // A new row, given its id; or a row changed only at the version it was read at. Either
