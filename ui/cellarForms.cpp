@@ -45,24 +45,6 @@ QString Problem(const char* name, Allowed allowed, double value)
 
 } // namespace
 
-void Name(QWidget& control, const QString& objectName, const QString& caption,
-          const QString& tooltip)
-{
-    control.setObjectName(objectName);
-    control.setAccessibleName(QString(caption).remove(u'&').remove(QRegularExpression(":$")));
-    control.setToolTip(tooltip);
-    control.setAccessibleDescription(tooltip);
-}
-
-QPushButton* NewButton(const QString& objectName, const QString& caption, const QString& tooltip,
-                       QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    Name(*button, objectName, caption, tooltip);
-    button->setAutoDefault(false); // Enter in a table or field presses nothing
-    return button;
-}
-
 QLineEdit* AddField(QFormLayout& form, const QString& objectName, const QString& caption,
                     const QString& tooltip, const QString& text)
 {

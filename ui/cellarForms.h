@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/modProc.h"
+
 #include <optional>
 #include <QString>
 #include <QStringList>
@@ -15,16 +17,13 @@ class QWidget;
 // caption and described by its tooltip.
 namespace cellarForms {
 
-QPushButton* NewButton(const QString& objectName, const QString& caption, const QString& tooltip,
-                       QWidget* parent);
 // A field or list in a form, on a row captioned "&Name:", the caption its buddy.
 QLineEdit* AddField(QFormLayout& form, const QString& objectName, const QString& caption,
                     const QString& tooltip, const QString& text);
 QComboBox* AddList(QFormLayout& form, const QString& objectName, const QString& caption,
                    const QString& tooltip, const QStringList& items, int chosen);
-// Gives a control its name, description and tooltip.
-void Name(QWidget& control, const QString& objectName, const QString& caption,
-          const QString& tooltip);
+using modProc::Name;
+using modProc::NewButton;
 
 // What a number field must hold.
 enum class Allowed { Positive, ZeroOrMore, PhRange, Percentage };

@@ -17,20 +17,6 @@
 
 using namespace ardovin;
 
-namespace {
-
-QPushButton* NewButton(const QString& caption, const QString& tooltip, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setAccessibleName(QString(caption).remove(u'&'));
-    button->setToolTip(tooltip);
-    button->setAccessibleDescription(tooltip);
-    button->setAutoDefault(false); // Enter in the table presses nothing
-    return button;
-}
-
-} // namespace
-
 frmFreeSO2::frmFreeSO2(std::function<FormTexts()> texts, QWidget* owner)
     : QDialog(owner), MainTexts(std::move(texts)),
       ImageFolder(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
@@ -74,12 +60,12 @@ void frmFreeSO2::BuildControls()
     grdFreeSO2->setToolTip(tableTip);
     grdFreeSO2->setAccessibleDescription(tableTip);
 
-    cmdCopy = NewButton(QStringLiteral("&Copy"),
-                        QStringLiteral("Copy the table, to paste it into a spreadsheet."), this);
-    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    cmdSaveImage = NewButton(QStringLiteral("Save Image..."),
-                             QStringLiteral("Save the chart as a PNG picture."), this);
-    cmdSaveImage->setObjectName(QStringLiteral("cmdSaveImage"));
+    cmdCopy =
+        modProc::NewButton(QStringLiteral("cmdCopy"), QStringLiteral("&Copy"),
+                           QStringLiteral("Copy the table, to paste it into a spreadsheet."), this);
+    cmdSaveImage =
+        modProc::NewButton(QStringLiteral("cmdSaveImage"), QStringLiteral("Save Image..."),
+                           QStringLiteral("Save the chart as a PNG picture."), this);
     connect(cmdCopy, &QPushButton::clicked, this, &frmFreeSO2::cmdCopy_Click);
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmFreeSO2::cmdSaveImage_Click);
 

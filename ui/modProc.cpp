@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 
 namespace modProc {
@@ -212,6 +214,24 @@ QFont ProgramFont(qreal pointSize)
 void AttachNumericKeyFilter(QLineEdit& field)
 {
     field.installEventFilter(new NumericKeyFilter(&field));
+}
+
+void Name(QWidget& control, const QString& objectName, const QString& caption,
+          const QString& tooltip)
+{
+    control.setObjectName(objectName);
+    control.setAccessibleName(QString(caption).remove(u'&').remove(QRegularExpression(":$")));
+    control.setToolTip(tooltip);
+    control.setAccessibleDescription(tooltip);
+}
+
+QPushButton* NewButton(const QString& objectName, const QString& caption, const QString& tooltip,
+                       QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    Name(*button, objectName, caption, tooltip);
+    button->setAutoDefault(false);
+    return button;
 }
 
 void ReadAsResult(QLabel& label, const QString& caption)

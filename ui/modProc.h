@@ -8,6 +8,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 
 // Procedures shared by Ardovin's windows.
@@ -57,6 +58,14 @@ void ReadAsResult(QLabel& label, const QString& caption);
 
 // Writes a result label; a screen reader hears of the new value.
 void ShowResult(QLabel& label, const QString& text);
+
+// Gives a control its object name, its caption (without access key or colon) as its
+// accessible name, and its tooltip as its accessible description.
+void Name(QWidget& control, const QString& objectName, const QString& caption,
+          const QString& tooltip);
+// A push button named so; Enter in a table or field presses none of them.
+QPushButton* NewButton(const QString& objectName, const QString& caption, const QString& tooltip,
+                       QWidget* parent);
 
 // Resets the shown addition to zero.
 void ClearResults(QLabel& lblAddition);
