@@ -1,9 +1,12 @@
 #include "ui/cellarForms.h"
 
 #include "core/numbers.h"
+#include "ui/cellarTexts.h"
 #include "ui/modProc.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +66,34 @@ QComboBox* AddList(QFormLayout& form, const QString& objectName, const QString& 
     Name(*list, objectName, caption, tooltip);
     Caption(form, caption, *list);
     return list;
+}
+
+QLineEdit* AddTimeField(QFormLayout& form, const QString& when, const QDateTime& at)
+{
+    return AddField(form, QStringLiteral("txtAt"), QStringLiteral("&Date and time:"),
+                    QStringLiteral("%1, in this computer's time zone, written as %2.")
+                        .arg(when, cellar::ShownTime(cellar::Now())),
+                    cellar::ShownTime(at));
+}
+
+bool ReadTime(QLineEdit& field, QDateTime& at)
+{
+    at = cellar::ReadTime(field.text());
+    if (at.isValid())
+        return true;
+    Tell(QStringLiteral("The date and time must be written as %1.")
+             .arg(cellar::ShownTime(cellar::Now())));
+    field.setFocus();
+    return false;
+}
+
+QDialogButtonBox* NewOkCancel(QDialog& dialog)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
 }
 
 bool ReadNumber(const NumberRule& rule, std::optional<double>& value)

@@ -7,6 +7,9 @@
 #include <QStringList>
 
 class QComboBox;
+class QDateTime;
+class QDialog;
+class QDialogButtonBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
@@ -24,6 +27,16 @@ QComboBox* AddList(QFormLayout& form, const QString& objectName, const QString& 
                    const QString& tooltip, const QStringList& items, int chosen);
 using modProc::Name;
 using modProc::NewButton;
+
+// The date and time field, "txtAt": the time shown in the user's locale and time zone; its
+// tooltip says when, then how to write it.
+QLineEdit* AddTimeField(QFormLayout& form, const QString& when, const QDateTime& at);
+// The field's time, in UTC; a time that does not read is told, with the focus sent back to the
+// field, and gives false.
+bool ReadTime(QLineEdit& field, QDateTime& at);
+
+// OK and Cancel for a dialog that checks its fields when it is done.
+QDialogButtonBox* NewOkCancel(QDialog& dialog);
 
 // What a number field must hold.
 enum class Allowed { Positive, ZeroOrMore, PhRange, Percentage };

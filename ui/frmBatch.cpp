@@ -66,10 +66,7 @@ frmBatch::frmBatch(const Batch& batch, QStringList takenNames, QWidget* parent)
                             cellar::Shown(batch.molecularTarget));
     for (QLineEdit* field : {txtVolume, txtSugar, txtMolTarget})
         modProc::AttachNumericKeyFilter(*field);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = NewOkCancel(*this);
     form->addRow(buttons);
 }
 

@@ -36,11 +36,7 @@ frmEntry::frmEntry(const Batch& batch, const Entry& entry, QWidget* parent)
                  batch.name));
     auto* form = new QFormLayout;
     setLayout(form);
-    txtAt = AddField(*form, QStringLiteral("txtAt"), QStringLiteral("&Date and time:"),
-                     QStringLiteral("When it was done, in this computer's time zone, written as "
-                                    "%1.")
-                         .arg(cellar::ShownTime(cellar::Now())),
-                     cellar::ShownTime(entry.at));
+    txtAt = AddTimeField(*form, QStringLiteral("When it was done"), entry.at);
     txtVolume = AddField(*form, QStringLiteral("txtVolume"),
                          QStringLiteral("&Volume (%1):").arg(ListText(batch.unit)),
                          QStringLiteral("The batch's volume on that date: racking and topping "
@@ -50,10 +46,7 @@ frmEntry::frmEntry(const Batch& batch, const Entry& entry, QWidget* parent)
     measured ? BuildMeasurement(*form) : BuildAddition(*form);
     txtNote = AddField(*form, QStringLiteral("txtNote"), QStringLiteral("N&ote:"),
                        QStringLiteral("Anything worth remembering about it."), entry.note);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = NewOkCancel(*this);
     form->addRow(buttons);
 }
 
@@ -160,13 +153,9 @@ void frmEntry::done(int result)
 
 bool frmEntry::ReadFields()
 {
-    const QDateTime at = cellar::ReadTime(txtAt->text());
-    if (!at.isValid()) {
-        Tell(QStringLiteral("The date and time must be written as %1.")
-                 .arg(cellar::ShownTime(cellar::Now())));
-        txtAt->setFocus();
+    QDateTime at;
+    if (!ReadTime(*txtAt, at))
         return false;
-    }
     std::optional<double> volume;
     if (!ReadNumber({txtVolume, "Volume", Allowed::Positive}, volume))
         return false;

@@ -72,10 +72,7 @@ frmExport::frmExport(const QString& batch, qsizetype batches, QWidget* parent) :
                                *layoutGroup);
     optSpreadsheet->setChecked(true);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = NewOkCancel(*this);
     auto* column = new QVBoxLayout(this);
     column->addWidget(what);
     column->addWidget(layout);

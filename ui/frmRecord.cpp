@@ -52,11 +52,7 @@ frmRecord::frmRecord(const CalculatedAddition& addition, QList<Batch> batches, q
     lblAddition->setObjectName(QStringLiteral("lblAddition"));
     lblAddition->setWordWrap(true);
     form->addRow(QStringLiteral("Addition:"), lblAddition);
-    txtAt = AddField(*form, QStringLiteral("txtAt"), QStringLiteral("&Date and time:"),
-                     QStringLiteral("When it was added, in this computer's time zone, written as "
-                                    "%1.")
-                         .arg(cellar::ShownTime(cellar::Now())),
-                     cellar::ShownTime(cellar::Now()));
+    txtAt = AddTimeField(*form, QStringLiteral("When it was added"), cellar::Now());
     lblVolumes = new QLabel(this);
     lblVolumes->setObjectName(QStringLiteral("lblVolumes"));
     lblVolumes->setWordWrap(true);
@@ -78,10 +74,7 @@ frmRecord::frmRecord(const CalculatedAddition& addition, QList<Batch> batches, q
     form->labelForField(lblSO2Added)->setObjectName(QStringLiteral("lblSO2AddedCaption"));
     txtNote = AddField(*form, QStringLiteral("txtNote"), QStringLiteral("N&ote:"),
                        QStringLiteral("Anything worth remembering about it."), QString());
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = NewOkCancel(*this);
     form->addRow(buttons);
     connect(cboBatch, &QComboBox::currentIndexChanged, this, &frmRecord::BatchChosen);
     connect(optBatchVolume, &QRadioButton::toggled, this, &frmRecord::BatchChosen);
@@ -130,13 +123,9 @@ void frmRecord::BatchChosen()
 void frmRecord::done(int result)
 {
     if (result == QDialog::Accepted) {
-        const QDateTime at = cellar::ReadTime(txtAt->text());
-        if (!at.isValid()) {
-            Tell(QStringLiteral("The date and time must be written as %1.")
-                     .arg(cellar::ShownTime(cellar::Now())));
-            txtAt->setFocus();
+        QDateTime at;
+        if (!ReadTime(*txtAt, at))
             return;
-        }
         const Batch& batch = Chosen();
         const bool main = optMainVolume->isVisible() && optMainVolume->isChecked();
         Recorded = Entry{};
