@@ -16,12 +16,6 @@ std::function<QDateTime()>& Clock()
     return clock;
 }
 
-QString Count(qsizetype n, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(NumberLocale().toString(n),
-                                       QString::fromUtf8(n == 1 ? one : many));
-}
-
 QString AdditionText(const Entry& e)
 {
     if (!e.compound || !e.form || !e.amount || !e.amountUnit)
@@ -37,6 +31,12 @@ QString AdditionText(const Entry& e)
 }
 
 } // namespace
+
+QString Count(qsizetype n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(NumberLocale().toString(n),
+                                       QString::fromUtf8(n == 1 ? one : many));
+}
 
 QDateTime Now()
 {

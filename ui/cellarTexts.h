@@ -11,6 +11,9 @@
 // widget here: the windows only place these texts.
 namespace cellar {
 
+// A count with its noun, the number in the user's locale: "1 batch", "1.200 entries".
+QString Count(qsizetype n, const char* one, const char* many);
+
 // The time now; tests set a clock of their own.
 QDateTime Now();
 void SetClock(std::function<QDateTime()> clock);

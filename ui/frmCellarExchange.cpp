@@ -130,22 +130,17 @@ void frmCellar::cmdImport_Click()
     qsizetype entries = 0;
     for (const BatchRecords& b : read.batches)
         entries += b.entries.size();
-    const QLocale numbers = NumberLocale();
     QString question =
-        QStringLiteral("Import %1 %2 with %3 %4 from %5? %6 added beside the batches in the "
-                       "cellar book.")
-            .arg(numbers.toString(read.batches.size()),
-                 read.batches.size() == 1 ? QStringLiteral("batch") : QStringLiteral("batches"),
-                 numbers.toString(entries),
-                 entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"),
-                 QDir::toNativeSeparators(path),
+        QStringLiteral("Import %1 with %2 from %3? %4 added beside the batches in the cellar book.")
+            .arg(cellar::Count(read.batches.size(), "batch", "batches"),
+                 cellar::Count(entries, "entry", "entries"), QDir::toNativeSeparators(path),
                  read.batches.size() == 1 ? QStringLiteral("It is") : QStringLiteral("They are"));
     if (renamed > 0)
         question += renamed == 1
                         ? QStringLiteral(" One gets a number after its name, as the name is taken.")
                         : QStringLiteral(" %1 get a number after their names, as the names are "
                                          "taken.")
-                              .arg(numbers.toString(renamed));
+                              .arg(NumberLocale().toString(renamed));
     if (read.batches.isEmpty())
         return Tell(
             QStringLiteral("%1 holds no batch to import.").arg(QDir::toNativeSeparators(path)));

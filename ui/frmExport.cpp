@@ -1,7 +1,7 @@
 #include "ui/frmExport.h"
 
-#include "core/numbers.h"
 #include "ui/cellarForms.h"
+#include "ui/cellarTexts.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -44,13 +44,11 @@ frmExport::frmExport(const QString& batch, qsizetype batches, QWidget* parent) :
     optBatch = NewOption(QStringLiteral("optBatch"), QStringLiteral("The &batch \"%1\"").arg(batch),
                          QStringLiteral("The chosen batch with its entries."), *what->layout(),
                          *whatGroup);
-    optCellar = NewOption(
-        QStringLiteral("optCellar"),
-        QStringLiteral("The &whole cellar book (%1)")
-            .arg(batches == 1 ? QStringLiteral("1 batch")
-                              : QStringLiteral("%1 batches").arg(NumberLocale().toString(batches))),
-        QStringLiteral("Every batch, the archived ones too, with their entries."), *what->layout(),
-        *whatGroup);
+    optCellar = NewOption(QStringLiteral("optCellar"),
+                          QStringLiteral("The &whole cellar book (%1)")
+                              .arg(cellar::Count(batches, "batch", "batches")),
+                          QStringLiteral("Every batch, the archived ones too, with their entries."),
+                          *what->layout(), *whatGroup);
     optBatch->setEnabled(!batch.isEmpty());
     (batch.isEmpty() ? optCellar : optBatch)->setChecked(true);
 
