@@ -315,10 +315,7 @@ void ScenarioPlayer::RunStep(const QString& step)
     connect(&inside, &QTimer::timeout, this, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal != modalBefore && !qobject_cast<QMessageBox*>(modal)) {
-            // Ardovin's own dialogs come to the front, as a window manager brings them; the file
-            // dialog, activated again, would take back the name the user gave it.
-            if (!qobject_cast<QFileDialog*>(modal))
-                QApplication::setActiveWindow(modal);
+            QApplication::setActiveWindow(modal); // as a window manager brings it to the front
             RunSteps(modal);
         } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && !BoxShown) {
             // A box of Qt's own, shown past the message seam: written down and closed, so that
