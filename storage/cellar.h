@@ -3,6 +3,7 @@
 #include "core/chemistry.h"
 #include "core/wine.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <QDateTime>
@@ -103,6 +104,12 @@ public:
     virtual QString location() const = 0;
     // Why the records can only be read; empty where they can be changed.
     virtual QString readOnlyReason() const = 0;
+    // How the records are reached, where the user should know it: whether a server's
+    // connection is encrypted and the server verified. Empty for a file.
+    virtual QString connectionNote() const = 0;
+    // Calls `changed` whenever the records may have been changed by another client, where the
+    // engine tells of it: a shared cellar's server does, a file does not.
+    virtual void watch(std::function<void()> changed) = 0;
 
     // The batches by name, the archived ones too where asked.
     virtual Records<Batch> batches(bool withArchived) const = 0;
@@ -126,5 +133,53 @@ QString DefaultCellarPath();
 // Ardovin, or one the user may not write, is opened read-only; one that is not a cellar book or
 // is damaged is refused and left as it is. Returns null with the reason in error.
 std::unique_ptr<Cellar> OpenSqliteCellar(const QString& path, QString& error);
+
+// A shared cellar's place on a PostgreSQL server: libpq's connection settings, never a
+// password. Given as an address (postgresql://user@host:port/database?sslmode=verify-full) or as
+// settings (service=winery).
+struct ServerAddress
+{
+    QList<std::pair<QString, QString>> settings; // libpq's keyword and value, in order
+
+    QString value(const QString& keyword) const;
+    // The address as the user reads and gives it again.
+    QString text() const;
+    bool operator==(const ServerAddress&) const = default;
+};
+
+// Whether the text names a server rather than a file.
+bool IsServerAddress(const QString& text);
+// Reads an address; refuses one with a password in it (anyone on the computer can read a
+// program's command line) or with a setting libpq does not know, giving the reason.
+std::optional<ServerAddress> ReadServerAddress(const QString& text, QString& error);
+
+// Why a shared cellar could not be opened; needsPassword where the server asks for a password
+// that was not given, or refused the one that was.
+struct OpenFailure
+{
+    QString reason;
+    bool needsPassword = false;
+};
+
+// Opens the shared cellar at the address as the role it names, with `password` where one is
+// asked for (kept only in memory, to connect again). The schema must be this Ardovin's: one
+// from a newer Ardovin, or a role that may only read, opens read-only; an older one, a database
+// that holds no cellar book and a role that may not read are refused.
+std::unique_ptr<Cellar> OpenSharedCellar(const ServerAddress& address, const QString& password,
+                                         OpenFailure& failure);
+
+// Makes the cellar book's schema in the database at the address, or brings it up to this
+// Ardovin's version, as its owner does. Returns what was done, or why it could not be.
+struct Upgrade
+{
+    bool done = false;
+    QString message;
+};
+Upgrade UpgradeSharedCellar(const ServerAddress& address, const QString& password);
+
+// Opens the cellar book at a file or a server's address, as OpenSqliteCellar or
+// OpenSharedCellar.
+std::unique_ptr<Cellar> OpenCellar(const QString& location, const QString& password,
+                                   OpenFailure& failure);
 
 } // namespace ardovin
