@@ -3,10 +3,11 @@ set -euo pipefail
 
 ARDOVIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# What every build of the program needs: compiler, build tools, Qt with its SQLite driver, the
-# renderer that turns the icon's SVG into PNGs, and the one that turns the manual's Markdown into
-# HTML.
-ARDOVIN_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite librsvg2-bin cmark-gfm)
+# What every build of the program needs: compiler, build tools, Qt with its SQLite and PostgreSQL
+# drivers (a local cellar book and a shared one), the renderer that turns the icon's SVG into
+# PNGs, and the one that turns the manual's Markdown into HTML.
+ARDOVIN_BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
+    librsvg2-bin cmark-gfm)
 
 # Installs the named Debian packages that are not installed yet; quick when all are there.
 ardovin_require_packages() {

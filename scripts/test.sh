@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, then, stopping at the first failure: builds everything (benchmarks
+# Installs what is missing (PostgreSQL's server among it: the suite starts a private one of its
+# own and removes it after), then, stopping at the first failure: builds everything (benchmarks
 # included) and runs the whole test suite; runs the static checks; builds and runs the suite
 # again under AddressSanitizer and UndefinedBehaviorSanitizer; builds the fuzz targets with
 # clang and runs each for a short while.
@@ -7,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" libbenchmark-dev \
     desktop-file-utils appstream xvfb xdotool x11-utils fonts-dejavu-core clang libclang-rt-14-dev \
-    clang-tidy cppcheck strace
+    clang-tidy cppcheck strace postgresql
 
 stage() { printf '\n==== %s\n' "$*"; }
 

@@ -14,9 +14,10 @@ namespace ardovin {
 namespace {
 
 // The libpq settings an address may give. A password is never one of them.
+// In the order an address is written in.
 constexpr std::array AddressKeywords{
-    "host",    "hostaddr",    "port",    "dbname", "user",     "service",          "sslmode",
-    "sslcert", "sslrootcert", "sslcrl",  "sslkey", "passfile", "application_name", "sslcompression",
+    "service", "host",        "hostaddr", "port",   "dbname",   "user",             "sslmode",
+    "sslcert", "sslrootcert", "sslcrl",   "sslkey", "passfile", "application_name", "sslcompression",
 };
 // Given by Ardovin's own QSqlDatabase settings rather than as options.
 constexpr std::array OwnSettings{"host", "port", "dbname", "user"};
@@ -54,8 +55,20 @@ QString Quoted(const QString& value)
     return u'\'' + escaped + u'\'';
 }
 
+std::size_t KeywordOrder(const QString& keyword)
+{
+    return std::size_t(std::find(AddressKeywords.begin(), AddressKeywords.end(), keyword) -
+                       AddressKeywords.begin());
+}
+
+// An address's settings in one order, however they were given, so that two ways of writing
+// one address read as the same.
 std::optional<ServerAddress> Checked(ServerAddress address, QString& error)
 {
+    std::stable_sort(address.settings.begin(), address.settings.end(),
+                     [](const auto& a, const auto& b) {
+                         return KeywordOrder(a.first) < KeywordOrder(b.first);
+                     });
     for (const auto& [keyword, value] : address.settings) {
         if (keyword == u"password") {
             error = PasswordRefused;
@@ -160,7 +173,7 @@ QVariant Value(QSqlDatabase& db, const QString& sql)
 
 struct Schema
 {
-    enum { None, Foreign, Cellar } kind = None;
+    enum { None, Foreign, Forbidden, Cellar } kind = None;
     qint64 version = 0;
 };
 
@@ -177,6 +190,10 @@ std::optional<Schema> ReadSchema(QSqlDatabase& db, QString& error)
     }
     if (!q.value(0).toBool())
         return Schema{q.value(1).toLongLong() > 0 ? Schema::Foreign : Schema::None, 0};
+    if (!Value(db, QStringLiteral("SELECT has_table_privilege('%1', 'SELECT')")
+                       .arg(QLatin1StringView(SchemaTable)))
+             .toBool())
+        return Schema{Schema::Forbidden, 0};
     if (!q.exec(QStringLiteral("SELECT application, version FROM %1")
                     .arg(QLatin1StringView(SchemaTable)))) {
         error = q.lastError().databaseText().trimmed();
@@ -284,8 +301,9 @@ QString ServerAddress::text() const
             words << keyword + u'=' + Quoted(value);
         return words.join(u' ');
     }
+    // A socket folder or a certificate's file reads as a path.
     const auto encoded = [](const QString& text) {
-        return QString::fromLatin1(QUrl::toPercentEncoding(text));
+        return QString::fromLatin1(QUrl::toPercentEncoding(text, "/"));
     };
     QString authority, path = QStringLiteral("/");
     QStringList query;
@@ -306,9 +324,13 @@ QString ServerAddress::text() const
 
 bool IsServerAddress(const QString& text)
 {
+    static const QRegularExpression firstSetting(QStringLiteral("^\\s*(\\w+)\\s*="));
+    const QRegularExpressionMatch setting = firstSetting.match(text);
+    // A file may be named "tank=3.sqlite"; settings start with one libpq knows.
     return text.startsWith(QStringLiteral("postgresql://")) ||
            text.startsWith(QStringLiteral("postgres://")) ||
-           text.contains(QRegularExpression(QStringLiteral("^\\s*\\w+\\s*=")));
+           (setting.hasMatch() &&
+            (Known(setting.captured(1)) || setting.captured(1) == u"password"));
 }
 
 std::optional<ServerAddress> ReadServerAddress(const QString& text, QString& error)
@@ -342,14 +364,14 @@ std::unique_ptr<Cellar> OpenSharedCellar(const ServerAddress& address, const QSt
                                      "makes one with:\n%2")
                           .arg(address.text(), UpgradeCommand(address)));
     const QString role = RoleOf(db);
+    if (schema->kind == Schema::Forbidden || !Allowed(db, QStringLiteral("SELECT")))
+        return refuse(
+            QStringLiteral("The role %1 may not read the shared cellar %2: its owner grants it.")
+                .arg(role, address.text()));
     if (schema->version < sql::SchemaVersion())
         return refuse(QStringLiteral("The shared cellar %1 was made by an earlier Ardovin. The "
                                      "owner of its schema must bring it up to date with:\n%2")
                           .arg(address.text(), UpgradeCommand(address)));
-    if (!Allowed(db, QStringLiteral("SELECT")))
-        return refuse(
-            QStringLiteral("The role %1 may not read the shared cellar %2: its owner grants it.")
-                .arg(role, address.text()));
     const QString readOnly = schema->version > sql::SchemaVersion()
                                  ? QStringLiteral("it was made by a newer Ardovin")
                                  : ReadOnlyRole(db, role);
@@ -368,11 +390,15 @@ Upgrade UpgradeSharedCellar(const ServerAddress& address, const QString& passwor
         return {false, NotReached(address, reason, failure)};
     QString error;
     const std::optional<Schema> schema = ReadSchema(db, error);
-    if (!schema || schema->kind == Schema::Foreign)
-        return {false, schema ? QStringLiteral("The database of %1 is not a cellar book; it is "
-                                               "left as it is.")
-                                    .arg(address.text())
-                              : error};
+    if (!schema || schema->kind == Schema::Foreign || schema->kind == Schema::Forbidden)
+        return {false, !schema ? error
+                       : schema->kind == Schema::Foreign
+                           ? QStringLiteral("The database of %1 is not a cellar book; it is left "
+                                            "as it is.")
+                                 .arg(address.text())
+                           : QStringLiteral("The role %1 may not read the shared cellar %2, and "
+                                            "so cannot be its owner.")
+                                 .arg(RoleOf(db), address.text())};
     const qint64 from = schema->version, to = sql::SchemaVersion();
     if (from > to)
         return {false, QStringLiteral("The shared cellar %1 is at version %2, newer than this "

@@ -238,6 +238,8 @@ private:
     template <typename ReadRecords>
     std::invoke_result_t<ReadRecords> Retried(ReadRecords read) const
     {
+        if (Closed() && !Regain())
+            return {{}, Unreachable()};
         auto records = read();
         if (records.failure && Lost()) {
             if (Regain())
@@ -267,9 +269,14 @@ private:
     {
         if (!Again)
             return false;
+        if (Closed())
+            return true;
         QSqlQuery probe(Db());
         return !probe.exec(QStringLiteral("SELECT 1"));
     }
+
+    // A server's connection that could not be made again when it was lost.
+    bool Closed() const { return Again && !Db().isOpen(); }
 
     // Connects again; changes made meanwhile may have been missed, so the watcher is told.
     bool Regain() const
@@ -312,6 +319,8 @@ private:
     {
         if (!ReadOnly.isEmpty())
             return QStringLiteral("%1 can only be read: %2").arg(Location, ReadOnly);
+        if (Closed() && !Regain())
+            return Described(Unreachable());
         for (int attempt = 0;; ++attempt) {
             QSqlDatabase db = Db();
             bool committing = false;

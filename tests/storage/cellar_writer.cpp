@@ -1,6 +1,6 @@
 // Saves in a cellar book as another Ardovin would, until it is killed or done, and reports each
 // save only once it is acknowledged: whatever it reported must be in the file afterwards.
-// Usage: cellar_writer <file> <tag> <entries, 0 for no end> <shared batch id>
+// Usage: cellar_writer <file or address> <tag> <entries, 0 for no end> <shared batch id>
 // Saves a batch named tag with its first entries, then one entry at a time; after each of these
 // the shared batch's volume is read, raised by one and saved, read afresh where the save is
 // refused, as a user would do it again.
@@ -37,10 +37,10 @@ int main(int argc, char** argv)
     const QString tag = args[2];
     const int count = args[3].toInt();
     const qint64 shared = args[4].toLongLong();
-    QString error;
-    const auto cellar = OpenSqliteCellar(args[1], error);
+    OpenFailure failure;
+    const auto cellar = OpenCellar(args[1], QString(), failure);
     if (!cellar)
-        return Fail(error);
+        return Fail(failure.reason);
     QList<BatchRecords> records{{WriterBatch(tag), {}}};
     for (int n = 1; n <= FirstEntries; ++n)
         records[0].entries << WriterEntry(0, tag, n);
