@@ -16,8 +16,9 @@ namespace {
 // The libpq settings an address may give. A password is never one of them.
 // In the order an address is written in.
 constexpr std::array AddressKeywords{
-    "service", "host",        "hostaddr", "port",   "dbname",   "user",             "sslmode",
-    "sslcert", "sslrootcert", "sslcrl",   "sslkey", "passfile", "application_name", "sslcompression",
+    "service", "host",     "hostaddr",         "port",           "dbname",
+    "user",    "sslmode",  "sslcert",          "sslrootcert",    "sslcrl",
+    "sslkey",  "passfile", "application_name", "sslcompression",
 };
 // Given by Ardovin's own QSqlDatabase settings rather than as options.
 constexpr std::array OwnSettings{"host", "port", "dbname", "user"};
@@ -65,10 +66,9 @@ std::size_t KeywordOrder(const QString& keyword)
 // one address read as the same.
 std::optional<ServerAddress> Checked(ServerAddress address, QString& error)
 {
-    std::stable_sort(address.settings.begin(), address.settings.end(),
-                     [](const auto& a, const auto& b) {
-                         return KeywordOrder(a.first) < KeywordOrder(b.first);
-                     });
+    std::stable_sort(
+        address.settings.begin(), address.settings.end(),
+        [](const auto& a, const auto& b) { return KeywordOrder(a.first) < KeywordOrder(b.first); });
     for (const auto& [keyword, value] : address.settings) {
         if (keyword == u"password") {
             error = PasswordRefused;
@@ -355,10 +355,11 @@ std::unique_ptr<Cellar> OpenSharedCellar(const ServerAddress& address, const QSt
     QString error;
     const std::optional<Schema> schema = ReadSchema(db, error);
     if (!schema)
-        return refuse(QStringLiteral("The shared cellar %1 cannot be read: %2")
-                          .arg(address.text(), error));
+        return refuse(
+            QStringLiteral("The shared cellar %1 cannot be read: %2").arg(address.text(), error));
     if (schema->kind == Schema::Foreign)
-        return refuse(QStringLiteral("The database of %1 is not a cellar book.").arg(address.text()));
+        return refuse(
+            QStringLiteral("The database of %1 is not a cellar book.").arg(address.text()));
     if (schema->kind == Schema::None)
         return refuse(QStringLiteral("The database of %1 holds no cellar book yet. Its owner "
                                      "makes one with:\n%2")

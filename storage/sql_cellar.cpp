@@ -229,8 +229,9 @@ private:
     Records<Record> Read(const QSqlQuery& q, const QList<Record>& list) const
     {
         if (q.lastError().isValid())
-            return {{}, QStringLiteral("%1 could not be read: %2")
-                            .arg(Location, q.lastError().text().trimmed())};
+            return {{},
+                    QStringLiteral("%1 could not be read: %2")
+                        .arg(Location, q.lastError().text().trimmed())};
         return {list, std::nullopt};
     }
 
@@ -328,8 +329,8 @@ private:
             if (QSqlQuery begin(db); !begin.exec(QString::fromLatin1(Sql.begin)))
                 failure = begin.lastError().text();
             failure = failure ? failure : change();
-            if (QSqlQuery tell(db); !failure && *Sql.afterChange &&
-                                    !tell.exec(QString::fromLatin1(Sql.afterChange)))
+            if (QSqlQuery tell(db);
+                !failure && *Sql.afterChange && !tell.exec(QString::fromLatin1(Sql.afterChange)))
                 failure = tell.lastError().text();
             if (!failure) {
                 committing = true;

@@ -115,6 +115,21 @@ QStringList BatchCells(const Batch& batch, const QDateTime& now)
             measured};
 }
 
+QString ChangedCells(const QStringList& header, const QStringList& before, const QStringList& after)
+{
+    QStringList lines;
+    for (qsizetype i = 0; i < header.size(); ++i)
+        if (before.value(i) != after.value(i))
+            lines << QStringLiteral("%1: %2 → %3")
+                         .arg(header[i],
+                              before.value(i).isEmpty() ? QStringLiteral("(empty)")
+                                                        : before.value(i),
+                              after.value(i).isEmpty() ? QStringLiteral("(empty)")
+                                                       : after.value(i));
+    return lines.isEmpty() ? QStringLiteral("(nothing the tables show: it was saved again)")
+                           : lines.join(u'\n');
+}
+
 QStringList EntryHeader()
 {
     return {QStringLiteral("Date"),

@@ -40,6 +40,9 @@ QStringList BatchCells(const ardovin::Batch& batch, const QDateTime& now);
 
 // The entry table's columns and one entry's cells.
 QStringList EntryHeader();
+// What another client changed in a record, a line a column: "Volume: 225 L → 220 L".
+QString ChangedCells(const QStringList& header, const QStringList& before,
+                     const QStringList& after);
 inline const QList<int> EntryNumberColumns{2, 3, 4, 5, 7, 8};
 QStringList EntryCells(const ardovin::Batch& batch, const ardovin::Entry& entry);
 

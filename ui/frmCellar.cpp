@@ -82,18 +82,47 @@ frmCellar::frmCellar(std::unique_ptr<Cellar> cellar, frmSulfite& main)
     setWindowIcon(main.windowIcon());
     BuildControls();
     resize(1180, 760);
+    UseCellar(std::move(Book));
+}
+
+void frmCellar::UseCellar(std::unique_ptr<Cellar> cellar)
+{
+    Book = std::move(cellar);
+    // A server tells of other clients' changes as they are made, so that what is shown is never
+    // older than a moment; a file tells of none, and is read again at each change made here.
+    Book->watch([this] { OthersChanged(); });
+    ShowLocation();
     Reload(0);
+}
+
+void frmCellar::ShowLocation()
+{
+    QString location =
+        QStringLiteral("Cellar book: %1")
+            .arg(IsServerAddress(Book->location()) ? Book->location()
+                                                   : QDir::toNativeSeparators(Book->location()));
+    if (!Book->connectionNote().isEmpty())
+        location += QStringLiteral(" (%1)").arg(Book->connectionNote());
+    if (!Book->readOnlyReason().isEmpty())
+        location += QStringLiteral(" (read only: %1)").arg(Book->readOnlyReason());
+    lblLocation->setText(location);
+}
+
+void frmCellar::OthersChanged()
+{
+    const std::optional<Entry> entry = ChosenEntry();
+    const std::optional<Batch> batch = ChosenBatch();
+    Reload(batch ? batch->id : 0);
+    for (int row = 0; entry && row < Entries.size(); ++row)
+        if (Entries[row].id == entry->id)
+            ChooseRow(*grdEntries, row);
 }
 
 frmCellar::~frmCellar() = default;
 
 void frmCellar::BuildControls()
 {
-    QString location =
-        QStringLiteral("Cellar book: %1").arg(QDir::toNativeSeparators(Book->location()));
-    if (!Book->readOnlyReason().isEmpty())
-        location += QStringLiteral(" (read only: %1)").arg(Book->readOnlyReason());
-    lblLocation = new QLabel(location, this);
+    lblLocation = new QLabel(this);
     lblLocation->setObjectName(QStringLiteral("lblLocation"));
     lblLocation->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblLocation->setWordWrap(true);
@@ -109,7 +138,18 @@ void frmCellar::BuildControls()
     layout->addWidget(lblLocation);
     layout->addLayout(BatchControls(), 2);
     layout->addLayout(EntryControls(), 5);
-    layout->addWidget(close);
+    // Made after the tables, so that the window opens with the batches and Tab reaches it last.
+    cmdOpenShared =
+        NewButton(QStringLiteral("cmdOpenShared"), QStringLiteral("Open &Shared Cellar..."),
+                  QStringLiteral("Open a cellar book on a PostgreSQL server, shared "
+                                 "with the others who work on the same tanks, or go "
+                                 "back to your own."),
+                  this);
+    connect(cmdOpenShared, &QPushButton::clicked, this, &frmCellar::cmdOpenShared_Click);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(cmdOpenShared);
+    bottom->addWidget(close, 1);
+    layout->addLayout(bottom);
 }
 
 QLayout* frmCellar::BatchControls()

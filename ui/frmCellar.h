@@ -49,9 +49,20 @@ public slots:
     void cmdUseInMain_Click();
     void cmdExport_Click();
     void cmdImport_Click();
+    void cmdOpenShared_Click();
 
 private:
     void BuildControls();
+    // Shows the records of another cellar book, and hears of other clients' changes to them.
+    void UseCellar(std::unique_ptr<ardovin::Cellar> cellar);
+    void ShowLocation();
+    // Another client changed the records: they are read again, the chosen rows kept.
+    void OthersChanged();
+    // After a refused save of a record opened at `read`: where another client has changed it
+    // since, says what changed and takes its new version into `typed`, so that saving again puts
+    // the user's values over theirs; returns false where it was not that.
+    template <typename Record>
+    bool TakeNewerVersion(const ardovin::Failure& failure, Record& read, Record& typed);
     QLayout* BatchControls();
     QLayout* EntryControls();
     // Reads the batches again, keeping the one chosen where it is still listed.
@@ -77,6 +88,7 @@ private:
     bool PendingRecorded = false;
 
     QLabel* lblLocation = nullptr;
+    QPushButton* cmdOpenShared = nullptr;
     QLabel* lblBatches = nullptr;
     QTableView* grdBatches = nullptr;
     QStandardItemModel* BatchTable = nullptr;

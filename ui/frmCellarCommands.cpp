@@ -1,10 +1,14 @@
 #include "ui/frmCellar.h"
 
 #include "core/numbers.h"
+#include "settings/last_cellar.h"
 #include "ui/cellarForms.h"
+#include "ui/cellarOpen.h"
 #include "ui/cellarTexts.h"
 #include "ui/frmBatch.h"
 #include "ui/frmEntry.h"
+#include "ui/frmSharedCellar.h"
+#include "ui/frmSulfite.h"
 
 #include <QPushButton>
 
@@ -30,16 +34,72 @@ void frmCellar::EditBatch(Batch batch)
     for (const Batch& b : Book->batches(true).list)
         if (b.id != batch.id)
             names << b.name;
+    Batch read = batch;
     for (;;) {
         frmBatch dialog(batch, names, this);
         if (dialog.exec() != QDialog::Accepted)
             return;
         batch = dialog.Result();
         const Failure failure = Book->save(batch);
-        Saved(failure, batch.id);
+        if (!TakeNewerVersion(failure, read, batch))
+            Saved(failure, batch.id);
         if (!failure)
             return;
     }
+}
+
+namespace {
+
+// The record as it is stored now, where it still is.
+std::optional<Batch> StoredNow(Cellar& book, const Batch& batch)
+{
+    for (const Batch& b : book.batches(true).list)
+        if (b.id == batch.id)
+            return b;
+    return std::nullopt;
+}
+std::optional<Entry> StoredNow(Cellar& book, const Entry& entry)
+{
+    for (const Entry& e : book.entries(entry.batchId).list)
+        if (e.id == entry.id)
+            return e;
+    return std::nullopt;
+}
+
+QString ChangedBetween(const Batch& before, const Batch& after)
+{
+    const QDateTime now = cellar::Now();
+    return cellar::ChangedCells(cellar::BatchHeader(), cellar::BatchCells(before, now),
+                                cellar::BatchCells(after, now));
+}
+QString ChangedBetween(const Entry& before, const Entry& after, const Batch& batch)
+{
+    return cellar::ChangedCells(cellar::EntryHeader(), cellar::EntryCells(batch, before),
+                                cellar::EntryCells(batch, after));
+}
+
+} // namespace
+
+template <typename Record>
+bool frmCellar::TakeNewerVersion(const Failure& failure, Record& read, Record& typed)
+{
+    if (!failure || read.id == 0)
+        return false;
+    const std::optional<Record> now = StoredNow(*Book, read);
+    if (!now || now->version == read.version)
+        return false;
+    QString changes;
+    if constexpr (std::is_same_v<Record, Batch>)
+        changes = ChangedBetween(read, *now);
+    else
+        changes = ChangedBetween(read, *now, *ChosenBatch());
+    Tell(QStringLiteral("%1.\n\nChanged elsewhere since you opened it:\n%2\n\nWhat you typed is "
+                        "kept: choose OK to save it over these changes, or Cancel to keep them.")
+             .arg(*failure, changes));
+    typed.version = now->version;
+    read = *now;
+    Reload(ChosenBatch() ? ChosenBatch()->id : 0);
+    return true;
 }
 
 void frmCellar::cmdArchiveBatch_Click()
@@ -108,13 +168,15 @@ void frmCellar::cmdEditEntry_Click()
 void frmCellar::EditEntry(Entry entry)
 {
     const std::optional<Batch> batch = ChosenBatch();
+    Entry read = entry;
     for (;;) {
         frmEntry dialog(*batch, entry, this);
         if (dialog.exec() != QDialog::Accepted)
             return;
         entry = dialog.Result();
         const Failure failure = Book->save(entry);
-        Saved(failure, batch->id);
+        if (!TakeNewerVersion(failure, read, entry))
+            Saved(failure, batch->id);
         if (!failure)
             return;
     }
@@ -131,4 +193,24 @@ void frmCellar::cmdDeleteEntry_Click()
             QStringLiteral("Delete the %1 of %2?").arg(kind, cellar::ShownTime(entry->at))))
         return;
     Saved(Book->remove(*entry), ChosenBatch()->id);
+}
+
+void frmCellar::cmdOpenShared_Click()
+{
+    QString error;
+    const QString shown = IsServerAddress(Book->location()) ? Book->location() : LastCellar();
+    frmSharedCellar dialog(IsServerAddress(shown) ? ReadServerAddress(shown, error) : std::nullopt,
+                           this);
+    const int outcome = dialog.exec();
+    if (outcome == QDialog::Rejected)
+        return;
+    const QString location =
+        outcome == frmSharedCellar::UseLocal ? Main.LocalCellarPath() : dialog.Address().text();
+    std::unique_ptr<Cellar> cellar = cellarOpen::Open(location, this);
+    if (!cellar)
+        return; // the cellar book shown stays open
+    UseCellar(std::move(cellar));
+    if (!RememberCellar(outcome == frmSharedCellar::UseLocal ? QString() : location))
+        Tell(QStringLiteral("The cellar book could not note which cellar it opened: it opens "
+                            "the one it opened before next time."));
 }

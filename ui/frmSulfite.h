@@ -47,7 +47,10 @@ public:
 
     QString settingsFilePath() const { return SettingsFilePath; }
     // The cellar book's file, when the user names one; else the one in the user's data folder.
+    // The cellar book's file, or a shared cellar's address, for this run.
     void SetCellarPath(const QString& path) { CellarPath = path; }
+    // The cellar book's own file, which the cellar book goes back to from a shared one.
+    QString LocalCellarPath() const;
     // The addition the window shows, as calculated: none before a calculation or once an edit
     // has set it back to 0.00.
     const std::optional<ardovin::CalculatedAddition>& shownAddition() const { return Shown; }

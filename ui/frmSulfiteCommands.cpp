@@ -4,7 +4,9 @@
 #include "platform/addresses.h"
 #include "platform/calculator.h"
 #include "platform/shell.h"
+#include "settings/last_cellar.h"
 #include "ui/cellarForms.h"
+#include "ui/cellarOpen.h"
 #include "ui/editMenu.h"
 #include "ui/frmAbout.h"
 #include "ui/frmCellar.h"
@@ -62,16 +64,26 @@ void frmSulfite::mnuToolsFreeSO2_Click()
     FreeSO2->activateWindow();
 }
 
+QString frmSulfite::LocalCellarPath() const
+{
+    return CellarPath.isEmpty() || IsServerAddress(CellarPath) ? DefaultCellarPath() : CellarPath;
+}
+
+// The cellar given for this run, else the shared one opened last, else the user's own file. A
+// shared cellar that cannot be opened leaves the user's own file to work in, rather than no
+// cellar book, from which another shared cellar can be chosen.
 frmCellar* frmSulfite::OpenCellar()
 {
     if (!Cellar) {
-        const QString path = CellarPath.isEmpty() ? DefaultCellarPath() : CellarPath;
-        QString error;
-        std::unique_ptr<ardovin::Cellar> book = OpenSqliteCellar(path, error);
-        if (!book) {
-            cellarForms::Tell(error);
+        const QString remembered = CellarPath.isEmpty() ? LastCellar() : QString();
+        const QString location = !CellarPath.isEmpty()  ? CellarPath
+                                 : remembered.isEmpty() ? DefaultCellarPath()
+                                                        : remembered;
+        std::unique_ptr<ardovin::Cellar> book = cellarOpen::Open(location, this);
+        if (!book && location != LocalCellarPath())
+            book = cellarOpen::Open(LocalCellarPath(), this);
+        if (!book)
             return nullptr;
-        }
         Cellar = new frmCellar(std::move(book), *this);
     }
     return Cellar;

@@ -14,7 +14,9 @@ namespace ardovin::test {
 inline QString ServerFolder()
 {
     const QString folder = QString::fromUtf8(ReadFile(TEST_SERVER_STATE)).trimmed();
-    [&] { QVERIFY2(!folder.isEmpty(), "the test server is not running: run the tests by ctest"); }();
+    [&] {
+        QVERIFY2(!folder.isEmpty(), "the test server is not running: run the tests by ctest");
+    }();
     return folder;
 }
 

@@ -44,10 +44,7 @@ class TestShared : public QObject
 private slots:
     // Each address is read as a file or a server, and a server's is written back as it is read;
     // one with a password, or a setting Ardovin does not pass on, is refused.
-    void addresses_data()
-    {
-        AddRows({"given", "read"}, ARDOVIN_TESTS "/storage/addresses.rows");
-    }
+    void addresses_data() { AddRows({"given", "read"}, ARDOVIN_TESTS "/storage/addresses.rows"); }
     void addresses()
     {
         const auto [given, read] = Cells("given", "read");
@@ -68,40 +65,48 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("needsPassword");
         const QString upgrade = "ardovin --upgrade-cellar \"<address>\"";
-        QTest::newRow("not a cellar") << "cellar_user" << ""
+        QTest::newRow("not a cellar") << "cellar_user"
+                                      << ""
                                       << "The database of <address> is not a cellar book." << false;
         QTest::newRow("no cellar yet")
-            << "cellar_user" << ""
+            << "cellar_user"
+            << ""
             << "The database of <address> holds no cellar book yet. Its owner makes one with:\n" +
                    upgrade
             << false;
         QTest::newRow("earlier schema")
-            << "cellar_user" << ""
+            << "cellar_user"
+            << ""
             << "The shared cellar <address> was made by an earlier Ardovin. The owner of its "
                "schema must bring it up to date with:\n" +
                    upgrade
             << false;
         QTest::newRow("no grants")
-            << "cellar_user" << ""
+            << "cellar_user"
+            << ""
             << "The role cellar_user may not read the shared cellar <address>: its owner grants it."
             << false;
         QTest::newRow("no database")
-            << "cellar_user" << ""
+            << "cellar_user"
+            << ""
             << "The shared cellar <address> cannot be opened: connection to server on socket "
                "\"<server>/.s.PGSQL.5432\" failed: FATAL:  database \"no_database\" does not exist"
             << false;
         QTest::newRow("no server")
-            << "cellar_user" << ""
+            << "cellar_user"
+            << ""
             << "The shared cellar <address> cannot be opened: connection to server on socket "
                "\"<server>/.s.PGSQL.5432\" failed: No such file or directory"
             << false;
         QTest::newRow("no password given")
-            << "cellar_password" << ""
+            << "cellar_password"
+            << ""
             << "The shared cellar <address> cannot be opened: connection to server on socket "
                "\"<server>/.s.PGSQL.5432\" failed: fe_sendauth: no password supplied"
             << true;
         QTest::newRow("wrong password")
-            << "cellar_password" << "grape"
+            << "cellar_password"
+            << "grape"
             << "The shared cellar <address> cannot be opened: connection to server on socket "
                "\"<server>/.s.PGSQL.5432\" failed: FATAL:  password authentication failed for "
                "user \"cellar_password\""
@@ -133,8 +138,8 @@ private slots:
             OnServer(database, "cellar_owner", {"UPDATE ardovin_schema SET version = 1"});
         OpenFailure failure;
         QVERIFY(!OpenCellar(address, password, failure));
-        const QString expected = reason.replace("<address>", Address(address).text())
-                                     .replace("<server>", server);
+        const QString expected =
+            reason.replace("<address>", Address(address).text()).replace("<server>", server);
         QVERIFY2(failure.reason.startsWith(expected),
                  qPrintable(failure.reason + "\nnot\n" + expected));
         QCOMPARE(failure.needsPassword, needsPassword);
@@ -175,13 +180,16 @@ private slots:
                     "rules, archived) VALUES (1, 'Merlot 2025', 225, 'L', 'red', 2, 'EU', 0)";
         OnServer("earlier", "cellar_owner", version1);
         const QString owner = SharedAddress("earlier", "cellar_owner");
-        const Upgrade byUser = UpgradeSharedCellar(Address(SharedAddress("earlier", "cellar_user")), {});
+        const Upgrade byUser =
+            UpgradeSharedCellar(Address(SharedAddress("earlier", "cellar_user")), {});
         QVERIFY(!byUser.done);
-        QVERIFY2(byUser.message.contains("must be owner of table batches"), qPrintable(byUser.message));
+        QVERIFY2(byUser.message.contains("must be owner of table batches"),
+                 qPrintable(byUser.message));
         QCOMPARE(OnServer("earlier", "cellar_owner", {"SELECT version FROM ardovin_schema"}), 1);
         QCOMPARE(UpgradeSharedCellar(Address(owner), {}).message,
                  "The shared cellar " + owner + " was brought from version 1 to 2.");
-        const QList<Batch> batches = Open(SharedAddress("earlier", "cellar_user"))->batches(false).list;
+        const QList<Batch> batches =
+            Open(SharedAddress("earlier", "cellar_user"))->batches(false).list;
         QCOMPARE(batches.size(), 1);
         QCOMPARE(std::tuple(batches[0].name, batches[0].type, batches[0].volume),
                  std::tuple(QString("Merlot 2025"), WineType::Still, 225.0));
