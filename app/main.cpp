@@ -3,10 +3,10 @@
 #include "ui/frmSulfite.h"
 
 #include <cstdio>
+#include <memory>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <memory>
 
 namespace {
 

@@ -4,12 +4,16 @@
 # lists (git diff shows the changes) before committing them.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" fonts-dejavu-core
+ardovin_require_packages "${ARDOVIN_BUILD_PACKAGES[@]}" fonts-dejavu-core postgresql
 build=$ARDOVIN_ROOT/build/test
 ardovin_build "$build" RelWithDebInfo -DARDOVIN_WERROR=ON
 received=$build/tests/received
 rm -rf "$received"
 status=0
+# The shared cellar's scenarios play against the suite's own server, as under ctest.
+server=("$ARDOVIN_ROOT/tests/postgres_server.sh")
+"${server[@]}" start "$build/tests/test-server" >/dev/null
+trap '"${server[@]}" stop "$build/tests/test-server"' EXIT
 QT_QPA_PLATFORM=offscreen "$build/tests/test_scenarios" -silent >/dev/null || status=$?
 # Qt Test counts failures in its exit code; a crash leaves scenarios unplayed.
 [ "$status" -lt 128 ] || { echo "The scenarios crashed (exit $status); nothing approved." >&2; exit 1; }

@@ -287,9 +287,9 @@ QString UpgradeCommand(const ServerAddress& address)
 QString ServerAddress::value(const QString& keyword) const
 {
     QString found;
-    for (const auto& [key, value] : settings)
+    for (const auto& [key, given] : settings)
         if (key == keyword)
-            found = value; // the last one counts, as in libpq
+            found = given; // the last one counts, as in libpq
     return found;
 }
 
@@ -297,8 +297,8 @@ QString ServerAddress::text() const
 {
     if (!value(QStringLiteral("service")).isEmpty()) {
         QStringList words;
-        for (const auto& [keyword, value] : settings)
-            words << keyword + u'=' + Quoted(value);
+        for (const auto& [keyword, given] : settings)
+            words << keyword + u'=' + Quoted(given);
         return words.join(u' ');
     }
     // A socket folder or a certificate's file reads as a path.
@@ -307,17 +307,17 @@ QString ServerAddress::text() const
     };
     QString authority, path = QStringLiteral("/");
     QStringList query;
-    for (const auto& [keyword, value] : settings)
+    for (const auto& [keyword, given] : settings)
         if (keyword == u"user")
-            authority.prepend(encoded(value) + u'@');
-        else if (keyword == u"host" && !value.startsWith(u'/'))
-            authority += value.contains(u':') ? u'[' + value + u']' : value;
+            authority.prepend(encoded(given) + u'@');
+        else if (keyword == u"host" && !given.startsWith(u'/'))
+            authority += given.contains(u':') ? u'[' + given + u']' : given;
         else if (keyword == u"port")
-            authority += u':' + value;
+            authority += u':' + given;
         else if (keyword == u"dbname")
-            path += encoded(value);
+            path += encoded(given);
         else
-            query << encoded(keyword) + u'=' + encoded(value);
+            query << encoded(keyword) + u'=' + encoded(given);
     return QStringLiteral("postgresql://") + authority + path +
            (query.isEmpty() ? QString() : u'?' + query.join(u'&'));
 }

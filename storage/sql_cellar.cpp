@@ -239,14 +239,15 @@ private:
     template <typename ReadRecords>
     std::invoke_result_t<ReadRecords> Retried(ReadRecords read) const
     {
+        const QString unread = QStringLiteral("%1 could not be read: %2");
         if (Closed() && !Regain())
-            return {{}, Unreachable()};
+            return {{}, unread.arg(Location, Unreachable())};
         auto records = read();
         if (records.failure && Lost()) {
             if (Regain())
                 records = read();
             else
-                records.failure = Unreachable();
+                records.failure = unread.arg(Location, Unreachable());
         }
         return records;
     }
@@ -295,7 +296,7 @@ private:
 
     QString Unreachable() const
     {
-        return QStringLiteral("%1 cannot be reached: %2").arg(Location, LostReason);
+        return QStringLiteral("the server cannot be reached: %1").arg(LostReason);
     }
 
     void Subscribe() const
@@ -479,7 +480,7 @@ QString Migrate(QSqlDatabase& db, const Dialect& dialect, qint64 from, const QSt
     ok = ok && q.exec(QStringLiteral("COMMIT"));
     if (ok)
         return {};
-    const QString reason = q.lastError().text().trimmed();
+    QString reason = q.lastError().text().trimmed();
     (void)q.exec(QStringLiteral("ROLLBACK"));
     return reason;
 }

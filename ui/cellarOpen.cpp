@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHash>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 
 using namespace ardovin;
@@ -29,6 +30,11 @@ std::optional<QString> AskPassword(const QString& location, bool refused, QWidge
         (refused ? QStringLiteral("The server refused the password.\n") : QString()) +
         QStringLiteral("Password for %1\n(kept only while Ardovin runs):").arg(location));
     dialog.setTextEchoMode(QLineEdit::Password);
+    if (auto* caption = dialog.findChild<QLabel*>())
+        caption->setObjectName(QStringLiteral("lblPassword"));
+    if (auto* field = dialog.findChild<QLineEdit*>())
+        modProc::Name(*field, QStringLiteral("txtPassword"), QStringLiteral("Password"),
+                      QStringLiteral("The role's password on the server; never saved."));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

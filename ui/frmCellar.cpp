@@ -92,6 +92,10 @@ void frmCellar::UseCellar(std::unique_ptr<Cellar> cellar)
     // older than a moment; a file tells of none, and is read again at each change made here.
     Book->watch([this] { OthersChanged(); });
     ShowLocation();
+    // Nothing of the cellar shown before stays, should this one not be read.
+    BatchTable->removeRows(0, BatchTable->rowCount());
+    Batches.clear();
+    BatchChosen();
     Reload(0);
 }
 
@@ -272,11 +276,14 @@ QLayout* frmCellar::EntryControls()
     return column;
 }
 
-void frmCellar::Reload(qint64 chooseBatch)
+void frmCellar::Reload(qint64 chooseBatch, bool tellFailure)
 {
     const ardovin::Records<Batch> read = Book->batches(chkArchived->isChecked());
-    if (read.failure)
-        Tell(*read.failure);
+    if (read.failure) {
+        if (tellFailure)
+            Tell(*read.failure);
+        return;
+    }
     Batches = read.list;
     QList<QStringList> rows;
     QList<bool> marked;
@@ -384,5 +391,5 @@ void frmCellar::Saved(const Failure& failure, qint64 chooseBatch)
 {
     if (failure)
         Tell(*failure);
-    Reload(chooseBatch);
+    Reload(chooseBatch, !failure); // a failure told once, not again by the reading after it
 }

@@ -65,8 +65,9 @@ private:
     bool TakeNewerVersion(const ardovin::Failure& failure, Record& read, Record& typed);
     QLayout* BatchControls();
     QLayout* EntryControls();
-    // Reads the batches again, keeping the one chosen where it is still listed.
-    void Reload(qint64 chooseBatch);
+    // Reads the batches again, keeping the one chosen where it is still listed. Records that
+    // cannot be read are told (where tellFailure), and what was shown stays.
+    void Reload(qint64 chooseBatch, bool tellFailure = true);
     void BatchChosen();
     void ShowEntries();
     void ShowProjection();

@@ -51,14 +51,14 @@ void frmCellar::EditBatch(Batch batch)
 namespace {
 
 // The record as it is stored now, where it still is.
-std::optional<Batch> StoredNow(Cellar& book, const Batch& batch)
+std::optional<Batch> StoredNow(const Cellar& book, const Batch& batch)
 {
     for (const Batch& b : book.batches(true).list)
         if (b.id == batch.id)
             return b;
     return std::nullopt;
 }
-std::optional<Entry> StoredNow(Cellar& book, const Entry& entry)
+std::optional<Entry> StoredNow(const Cellar& book, const Entry& entry)
 {
     for (const Entry& e : book.entries(entry.batchId).list)
         if (e.id == entry.id)
@@ -195,22 +195,30 @@ void frmCellar::cmdDeleteEntry_Click()
     Saved(Book->remove(*entry), ChosenBatch()->id);
 }
 
+// Until a cellar opens or the user cancels: an address that cannot be opened is told, and the
+// dialog comes back with what the user gave.
 void frmCellar::cmdOpenShared_Click()
 {
     QString error;
-    const QString shown = IsServerAddress(Book->location()) ? Book->location() : LastCellar();
-    frmSharedCellar dialog(IsServerAddress(shown) ? ReadServerAddress(shown, error) : std::nullopt,
-                           this);
-    const int outcome = dialog.exec();
-    if (outcome == QDialog::Rejected)
-        return;
-    const QString location =
-        outcome == frmSharedCellar::UseLocal ? Main.LocalCellarPath() : dialog.Address().text();
-    std::unique_ptr<Cellar> cellar = cellarOpen::Open(location, this);
-    if (!cellar)
-        return; // the cellar book shown stays open
-    UseCellar(std::move(cellar));
-    if (!RememberCellar(outcome == frmSharedCellar::UseLocal ? QString() : location))
-        Tell(QStringLiteral("The cellar book could not note which cellar it opened: it opens "
-                            "the one it opened before next time."));
+    const QString last = IsServerAddress(Book->location()) ? Book->location() : LastCellar();
+    std::optional<ServerAddress> shown =
+        IsServerAddress(last) ? ReadServerAddress(last, error) : std::nullopt;
+    for (;;) {
+        frmSharedCellar dialog(shown, this);
+        const int outcome = dialog.exec();
+        if (outcome == QDialog::Rejected)
+            return;
+        const bool local = outcome == frmSharedCellar::UseLocal;
+        const QString location = local ? Main.LocalCellarPath() : dialog.Address().text();
+        if (std::unique_ptr<Cellar> cellar = cellarOpen::Open(location, this)) {
+            UseCellar(std::move(cellar));
+            if (!RememberCellar(local ? QString() : location))
+                Tell(QStringLiteral("The cellar book could not note which cellar it opened: it "
+                                    "opens the one it opened before next time."));
+            return;
+        }
+        if (local)
+            return; // the cellar book shown stays open
+        shown = dialog.Address();
+    }
 }

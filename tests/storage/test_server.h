@@ -77,6 +77,10 @@ inline QString NewSharedCellar(const QString& database)
 inline void Server(const char* command)
 {
     QProcess script;
+    // The system's own programs, whatever PATH a test has set for the program it tests.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", "/usr/sbin:/usr/bin:/sbin:/bin");
+    script.setProcessEnvironment(environment);
     script.start(TEST_SERVER_SCRIPT, {command, TEST_SERVER_STATE});
     [&] {
         QVERIFY2(script.waitForFinished(60000) && script.exitCode() == 0,

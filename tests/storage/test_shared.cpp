@@ -224,13 +224,15 @@ private slots:
             const Failure failure = cellar->save(riesling);
             QVERIFY(stopper.waitForFinished(60000) && stopper.exitCode() == 0);
             QVERIFY2(failure && failure->startsWith("The change could not be saved in " + address +
-                                                    ": " + address + " cannot be reached: "),
+                                                    ": the server cannot be reached: "),
                      qPrintable(failure.value_or("saved")));
         }
         QSqlDatabase::removeDatabase("holder");
         QCOMPARE(std::tuple(riesling.version, riesling.volume), std::tuple(1, 1150.0));
         const Records<Batch> read = cellar->batches(false);
-        QVERIFY2(read.failure && read.failure->startsWith(address + " cannot be reached: "),
+        QVERIFY2(read.failure &&
+                     read.failure->startsWith(address +
+                                              " could not be read: the server cannot be reached: "),
                  qPrintable(read.failure.value_or("read")));
         Server("restart");
         QVERIFY(!cellar->save(riesling));

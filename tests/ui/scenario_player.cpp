@@ -1,6 +1,8 @@
 #include "scenario_player.h"
 
+#include "settings/last_cellar.h"
 #include "storage/cellar.h"
+#include "tests/storage/test_server.h"
 #include "ui/cellarChart.h"
 #include "ui/cellarTexts.h"
 #include "ui/freeSO2Chart.h"
@@ -216,6 +218,8 @@ QString ScenarioPlayer::Play(const Scenario& scenario)
     QString transcript = Transcript;
     transcript.replace(Program->path(), "<program>").replace(Elsewhere->path(), "<elsewhere>");
     transcript.replace(QStringLiteral(SUPPORT_MAIL), "<mail>").replace(SITE_HOST, "<site>");
+    if (Played.start.contains("shared"))
+        transcript.replace(test::ServerFolder(), "<server>");
     return transcript.replace(Home, "<home>");
 }
 
@@ -226,8 +230,8 @@ void ScenarioPlayer::Start()
     const auto option = [this](const char* key, const char* otherwise) {
         return Played.start.value(QString::fromLatin1(key), QString::fromLatin1(otherwise));
     };
-    const QStringList options{"locale", "settings", "manual", "calculators",
-                              "from",   "scheme",   "lock",   "cellar"};
+    const QStringList options{"locale", "settings", "manual", "calculators", "from",
+                              "scheme", "lock",     "cellar", "shared"};
     for (const QString& key : Played.start.keys())
         QVERIFY2(options.contains(key), qPrintable("no such option: " + key));
     QLocale::setDefault(QLocale(option("locale", "en_US")));
@@ -243,6 +247,11 @@ void ScenarioPlayer::Start()
         QVERIFY(WriteFile(DataPath + "/cellar.sqlite", "batch,volume\n"));
     if (option("cellar", "new") == u"from a newer Ardovin")
         MakeNewerCellar(DataPath + "/cellar.sqlite");
+    // No shared cellar opened before: the cellar book opens the given file.
+    QVERIFY(RememberCellar(QString()));
+    // A shared cellar made on the suite's server, as its owner makes one, for the steps to open.
+    if (const QString shared = option("shared", ""); !shared.isEmpty())
+        test::NewSharedCellar(shared);
     CellarFiles = QDir(DataPath).entryList({"*.sqlite", "*.sqlite.*"}, QDir::Files);
     const QString settings = option("settings", "shipped");
     const QByteArray file =
@@ -345,7 +354,10 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         field->setFocus();
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Delete);
-        for (const QChar c : rest)
+        const QString typed = Played.start.contains("shared")
+                                  ? QString(rest).replace("<server>", test::ServerFolder())
+                                  : rest;
+        for (const QChar c : typed)
             SendKey(field, c.isUpper() ? "Shift+" + QString(c) : QString(c));
     } else if (verb == u"keys") { // keys pressed in the control that has the focus
         for (const QString& key : words.mid(1)) {
@@ -385,6 +397,13 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         if (!cell.isValid())
             return Note("no such row");
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    } else if (verb == u"elsewhere") { // another Ardovin's change to the shared cellar's rows
+        test::OnServer(Played.start.value("shared"), "cellar_user",
+                       {"BEGIN", step.section(u' ', 1), "NOTIFY ardovin_cellar", "COMMIT"});
+        // The server tells the window at once; the window takes it in as the event loop runs.
+        QTest::qWait(1000);
+    } else if (verb == u"server") { // the suite's server stopped at once, or started again
+        test::Server(qPrintable(name));
     } else if (verb == u"spin") { // a spin control's up or down arrow
         qobject_cast<QScrollBar*>(Find(name))
             ->triggerAction(words.value(2) == u"up" ? QAbstractSlider::SliderSingleStepSub
