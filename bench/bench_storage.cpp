@@ -1,7 +1,8 @@
 // The cellar book at the size of a large cellar, 200 batches of 500 entries each, in a file on
 // the disk: opening it and showing the batches with the first one's entries (aim: under 150 ms),
-// and saving one entry, on the disk before it is reported saved (aim: under 10 ms).
-// The file lies in the temporary folder (TMPDIR), which must be on the disk to be timed.
+// and saving one entry, on the disk before it is reported saved (aim: under 10 ms). The file
+// lies in the temporary folder (TMPDIR), which must be on the disk to be timed. Given a shared
+// cellar on a local server (ARDOVIN_BENCH_CELLAR, empty), the same there (aims: 300 and 20 ms).
 #include "storage/cellar.h"
 
 #include <benchmark/benchmark.h>
@@ -38,18 +39,34 @@ Entry Numbered(qint64 batchId, int n)
     return e;
 }
 
-// The large cellar's file, built once through the cellar itself so that it holds what Ardovin
-// writes, a batch with its entries a transaction. Empty, with the reason on the error output,
-// where it cannot be built.
-QString LargeCellar()
+// The shared cellar the bench is given (ARDOVIN_BENCH_CELLAR, an empty one on a server), else a
+// file of its own.
+QString Location()
 {
     static QTemporaryDir disk;
+    const QString shared = qEnvironmentVariable("ARDOVIN_BENCH_CELLAR");
+    return shared.isEmpty() ? disk.filePath(QStringLiteral("cellar.sqlite")) : shared;
+}
+
+std::unique_ptr<Cellar> Open(const QString& location, QString& error)
+{
+    OpenFailure failure;
+    auto cellar = OpenCellar(location, {}, failure);
+    error = failure.reason;
+    return cellar;
+}
+
+// The large cellar, built once through the cellar itself so that it holds what Ardovin writes,
+// a batch with its entries a transaction. Empty, with the reason on the error output, where it
+// cannot be built.
+QString LargeCellar()
+{
     static const QString path = []() -> QString {
-        const QString file = disk.filePath(QStringLiteral("cellar.sqlite"));
+        const QString file = Location();
         QElapsedTimer timer;
         timer.start();
         QString error;
-        auto cellar = OpenSqliteCellar(file, error);
+        auto cellar = Open(file, error);
         for (int b = 0; cellar && b < Batches && error.isEmpty(); ++b) {
             QList<BatchRecords> records(1);
             records[0].batch.name = QStringLiteral("Batch %1").arg(b, 3, 10, QLatin1Char('0'));
@@ -62,9 +79,13 @@ QString LargeCellar()
             std::fprintf(stderr, "The large cellar could not be built: %s\n", qPrintable(error));
             return {};
         }
-        cellar.reset(); // the log folded into the file
-        std::printf("Large cellar %s (%lld bytes) built in %.1f s\n", qPrintable(file),
-                    QFile(file).size(), timer.elapsed() / 1000.0);
+        if (!cellar) {
+            std::fprintf(stderr, "The large cellar could not be opened: %s\n", qPrintable(error));
+            return {};
+        }
+        cellar.reset(); // a file's log folded into it
+        std::printf("Large cellar %s built in %.1f s\n", qPrintable(file),
+                    timer.elapsed() / 1000.0);
         return file;
     }();
     return path;
@@ -75,7 +96,7 @@ void BM_OpenAndShowFirstBatch(benchmark::State& state)
     const QString path = LargeCellar();
     for (auto _ : state) {
         QString error;
-        auto cellar = OpenSqliteCellar(path, error);
+        auto cellar = Open(path, error);
         const Records<Batch> batches = cellar ? cellar->batches(false) : Records<Batch>();
         const Records<Entry> entries =
             cellar ? cellar->entries(batches.list.value(0).id) : Records<Entry>();
@@ -94,7 +115,7 @@ void BM_SaveOneEntry(benchmark::State& state)
 {
     QString error;
     const QString path = LargeCellar();
-    auto cellar = path.isEmpty() ? nullptr : OpenSqliteCellar(path, error);
+    auto cellar = path.isEmpty() ? nullptr : Open(path, error);
     const qint64 batchId = cellar ? cellar->batches(false).list.value(0).id : 0;
     int n = EntriesEach;
     for (auto _ : state) {
@@ -115,8 +136,12 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    std::printf("Aims: opening and showing the first batch under 150 ms; saving one entry under "
-                "10 ms\n");
+    if (qEnvironmentVariableIsEmpty("ARDOVIN_BENCH_CELLAR"))
+        std::printf("Aims: opening and showing the first batch under 150 ms; saving one entry "
+                    "under 10 ms\n");
+    else
+        std::printf("Aims, on a server: opening and showing the first batch under 300 ms; saving "
+                    "one entry under 20 ms\n");
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
