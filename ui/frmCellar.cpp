@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -116,13 +117,22 @@ void frmCellar::OthersChanged()
 {
     const std::optional<Entry> entry = ChosenEntry();
     const std::optional<Batch> batch = ChosenBatch();
-    Reload(batch ? batch->id : 0);
+    Reload(batch ? batch->id : 0, false);
     for (int row = 0; entry && row < Entries.size(); ++row)
         if (Entries[row].id == entry->id)
             ChooseRow(*grdEntries, row);
 }
 
 frmCellar::~frmCellar() = default;
+
+// Coming back to the window reads the records again: a change another client made while the
+// server was away is told by no notice, nor is one another Ardovin makes in the same file.
+void frmCellar::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && Book)
+        OthersChanged();
+}
 
 void frmCellar::BuildControls()
 {

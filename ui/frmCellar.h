@@ -51,12 +51,16 @@ public slots:
     void cmdImport_Click();
     void cmdOpenShared_Click();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void BuildControls();
     // Shows the records of another cellar book, and hears of other clients' changes to them.
     void UseCellar(std::unique_ptr<ardovin::Cellar> cellar);
     void ShowLocation();
-    // Another client changed the records: they are read again, the chosen rows kept.
+    // Another client may have changed the records: they are read again, the chosen rows kept.
+    // A failure to read is not told here: the next change or refresh the user asks for tells it.
     void OthersChanged();
     // After a refused save of a record opened at `read`: where another client has changed it
     // since, says what changed and takes its new version into `typed`, so that saving again puts
