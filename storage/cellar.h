@@ -177,6 +177,18 @@ struct Upgrade
 };
 Upgrade UpgradeSharedCellar(const ServerAddress& address, const QString& password);
 
+// How a caller waits for a cellar that works on a thread of its own: given a test of whether the
+// work is done, it returns true once it is, or false where the user stopped waiting.
+using Waiter = std::function<bool(const std::function<bool()>& done)>;
+
+// Opens the cellar book at the location, as OpenCellar does, on a thread of its own that then
+// makes its every call, so that a server slow to answer or out of reach never holds the caller's
+// thread: the caller waits through `wait` (none: until the work is done). A call the user
+// stopped waiting for is reported as failed; the work goes on and its outcome is not taken.
+// Other clients' changes are told on the caller's thread, never amid one of its calls.
+std::unique_ptr<Cellar> OpenCellarOnThread(const QString& location, const QString& password,
+                                           OpenFailure& failure, Waiter wait);
+
 // Opens the cellar book at a file or a server's address, as OpenSqliteCellar or
 // OpenSharedCellar.
 std::unique_ptr<Cellar> OpenCellar(const QString& location, const QString& password,

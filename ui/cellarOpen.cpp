@@ -3,10 +3,16 @@
 #include "ui/cellarForms.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QHash>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
 
 using namespace ardovin;
 
@@ -40,6 +46,50 @@ std::optional<QString> AskPassword(const QString& location, bool refused, QWidge
     return dialog.textValue();
 }
 
+// Waits for the server with the windows painted and no input taken; after a moment, a progress
+// dialog offers to stop waiting. Returns false where the user stopped.
+bool WaitForServer(const std::function<bool()>& done, const QPointer<QWidget>& parent)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 300) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
+        QThread::msleep(2);
+    }
+    if (done())
+        return true;
+    QProgressDialog progress(QStringLiteral("Waiting for the shared cellar's server..."),
+                             QStringLiteral("&Stop Waiting"), 0, 0, parent);
+    progress.setObjectName(QStringLiteral("frmWaiting"));
+    progress.setWindowTitle(QStringLiteral("Cellar Book"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.show();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    poll.start(10);
+    loop.exec();
+    return done();
+}
+
+// A server's cellar works on a thread of its own, the windows waiting through WaitForServer; a
+// file's is quick enough to open and use directly.
+std::unique_ptr<Cellar> OpenAt(const QString& location, const QString& password,
+                               OpenFailure& failure, QWidget* parent)
+{
+    if (!IsServerAddress(location))
+        return OpenCellar(location, password, failure);
+    return OpenCellarOnThread(location, password, failure,
+                              [window = QPointer<QWidget>(parent)](const auto& done) {
+                                  return WaitForServer(done, window);
+                              });
+}
+
 } // namespace
 
 std::unique_ptr<Cellar> Open(const QString& location, QWidget* parent)
@@ -48,7 +98,7 @@ std::unique_ptr<Cellar> Open(const QString& location, QWidget* parent)
     for (;;) {
         OpenFailure failure;
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        std::unique_ptr<Cellar> cellar = OpenCellar(location, password, failure);
+        std::unique_ptr<Cellar> cellar = OpenAt(location, password, failure, parent);
         QApplication::restoreOverrideCursor();
         if (cellar) {
             if (!password.isEmpty())

@@ -211,11 +211,8 @@ private slots:
         Batch riesling = Riesling();
         QVERIFY(!cellar->save(riesling));
         {
-            QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
-            holder.setHostName(ServerFolder());
-            holder.setDatabaseName("stopped");
-            holder.setUserName("cellar_user");
-            QVERIFY(holder.open() && holder.transaction());
+            QSqlDatabase holder = Holder("stopped");
+            QVERIFY(holder.transaction());
             QVERIFY(QSqlQuery(holder).exec("UPDATE batches SET name = name"));
             QProcess stopper;
             stopper.start("sh", {"-c", "sleep 1; exec \"$0\" kill \"$1\"", TEST_SERVER_SCRIPT,
@@ -227,7 +224,6 @@ private slots:
                                                     ": the server cannot be reached: "),
                      qPrintable(failure.value_or("saved")));
         }
-        QSqlDatabase::removeDatabase("holder");
         QCOMPARE(std::tuple(riesling.version, riesling.volume), std::tuple(1, 1150.0));
         const Records<Batch> read = cellar->batches(false);
         QVERIFY2(read.failure &&
@@ -241,11 +237,22 @@ private slots:
 
     // Another client's change is told at once; the cellar's own is not. A cellar that connects
     // again after the server was restarted tells of the changes it may have missed, and hears
-    // of the next ones.
+    // of the next ones. The same for a cellar on a thread of its own, which tells them on the
+    // caller's thread.
+    void othersChangesTold_data()
+    {
+        QTest::addColumn<bool>("threaded");
+        QTest::newRow("direct") << false;
+        QTest::newRow("on a thread") << true;
+    }
     void othersChangesTold()
     {
+        QFETCH(bool, threaded);
         const QString address = NewSharedCellar("told");
-        auto watched = Open(address), other = Open(address);
+        OpenFailure failure;
+        auto watched = threaded ? OpenCellarOnThread(address, {}, failure, {}) : Open(address);
+        auto other = Open(address);
+        QVERIFY2(watched, qPrintable(failure.reason));
         int told = 0;
         watched->watch([&] { ++told; });
         Batch riesling = Riesling();
@@ -258,9 +265,84 @@ private slots:
         Server("kill");
         Server("restart");
         QVERIFY(!watched->batches(false).failure);
-        QCOMPARE(told, 2);
+        QTRY_COMPARE(told, 2);
         QVERIFY(!other->remove(riesling));
         QTRY_COMPARE(told, 3);
+    }
+
+    // A cellar on a thread of its own leaves the caller's thread free while the server holds a
+    // save back (here, on a row another client holds), and the save goes through after.
+    void waitingLeavesTheCallerFree()
+    {
+        const QString address = NewSharedCellar("waiting");
+        Batch riesling = Riesling();
+        QVERIFY(!Open(address)->save(riesling));
+        QSqlDatabase holder = Holder("waiting");
+        int turns = 0;
+        bool holding = false;
+        OpenFailure failure;
+        auto cellar = OpenCellarOnThread(address, {}, failure, [&](const auto& done) {
+            while (!done()) {
+                if (holding && ++turns == 20)
+                    holding = !holder.commit();
+                QThread::msleep(5);
+            }
+            return true;
+        });
+        QVERIFY2(cellar, qPrintable(failure.reason));
+        QVERIFY(holder.transaction() && QSqlQuery(holder).exec("UPDATE batches SET name = name"));
+        holding = true;
+        riesling.volume = 1150;
+        QVERIFY(!cellar->save(riesling));
+        QCOMPARE(std::tuple(turns, holding, riesling.version), std::tuple(20, false, 2));
+        QCOMPARE(Open(address)->batches(false).list, QList{riesling});
+    }
+
+    // Stopping to wait reports the save as not made and leaves the record as typed; closing
+    // the cellar then does not wait for the server either. The server still makes the change
+    // once the row is let go, as the message says it may.
+    void stoppedWaiting()
+    {
+        const QString address = NewSharedCellar("stopped_waiting");
+        Batch riesling = Riesling();
+        QVERIFY(!Open(address)->save(riesling));
+        bool stop = false;
+        OpenFailure failure;
+        auto cellar = OpenCellarOnThread(address, {}, failure, [&](const auto& done) {
+            while (!stop && !done())
+                QThread::msleep(1);
+            return !stop;
+        });
+        QVERIFY2(cellar, qPrintable(failure.reason));
+        QSqlDatabase holder = Holder("stopped_waiting");
+        QVERIFY(holder.transaction() && QSqlQuery(holder).exec("UPDATE batches SET name = name"));
+        stop = true;
+        riesling.volume = 1100;
+        QCOMPARE(cellar->save(riesling),
+                 "You stopped waiting for the server. What was asked of it may still be done: the "
+                 "window reads the records again when the server answers.");
+        QCOMPARE(riesling.version, 1);
+        cellar.reset();
+        QCOMPARE(OnServer("stopped_waiting", "admin",
+                          {"SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                           "'stopped_waiting' AND wait_event_type = 'Lock'"}),
+                 1);
+        QVERIFY(holder.commit());
+        QTRY_COMPARE(Open(address)->batches(false).list.value(0).volume, 1100.0);
+    }
+
+    void cleanup() { QSqlDatabase::removeDatabase("holder"); }
+
+private:
+    // Another client's connection, as cellar_user, to hold a row.
+    static QSqlDatabase Holder(const QString& database)
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
+        holder.setHostName(ServerFolder());
+        holder.setDatabaseName(database);
+        holder.setUserName("cellar_user");
+        [&] { QVERIFY(holder.open()); }();
+        return holder;
     }
 };
 
