@@ -1,3 +1,4 @@
+#include "app/commands.h"
 #include "platform/single_instance.h"
 #include "storage/cellar.h"
 #include "ui/frmSulfite.h"
@@ -10,12 +11,13 @@
 
 namespace {
 
-// The schema's owner upgrades a shared cellar on a server, where there may be no display: that
-// command needs no windows.
+// The schema's owner upgrades a shared cellar on a server, where there may be no display: the
+// commands need no windows.
 std::unique_ptr<QCoreApplication> NewApplication(int& argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i)
-        if (QByteArray(argv[i]).startsWith("--upgrade-cellar"))
+        if (QByteArray(argv[i]).startsWith("--upgrade-cellar") ||
+            QByteArray(argv[i]).startsWith("--copy-cellar"))
             return std::make_unique<QCoreApplication>(argc, argv);
     return std::make_unique<QApplication>(argc, argv);
 }
@@ -41,14 +43,27 @@ int main(int argc, char* argv[])
         QStringLiteral("Make the shared cellar's schema at <address>, or bring it up to date, "
                        "as its owner; then leave."),
         QStringLiteral("address"));
-    options.addOptions({cellar, upgrade});
+    const QCommandLineOption copy(
+        QStringLiteral("copy-cellar"),
+        QStringLiteral("Copy every batch of the cellar book <from> (a file or an address) into "
+                       "the one given as the argument after it, compare the counts; then leave."),
+        QStringLiteral("from"));
+    options.addOptions({cellar, upgrade, copy});
+    options.addPositionalArgument(QStringLiteral("to"),
+                                  QStringLiteral("With --copy-cellar: the cellar book to copy "
+                                                 "into."),
+                                  QStringLiteral("[to]"));
     options.process(app);
-    QString location;
     if (options.isSet(upgrade))
-        location = options.value(upgrade);
-    else if (options.isSet(cellar))
-        location = options.value(cellar);
+        return commands::UpgradeCellar(options.value(upgrade));
+    if (options.isSet(copy)) {
+        if (options.positionalArguments().size() != 1)
+            options.showHelp(2);
+        return commands::CopyCellar(options.value(copy),
+                                    options.positionalArguments().constFirst());
+    }
     // An address is checked before any window opens: one with a password is refused at once.
+    const QString location = options.value(cellar);
     std::optional<ardovin::ServerAddress> address;
     if (ardovin::IsServerAddress(location)) {
         QString error;
@@ -57,15 +72,6 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "%s\n", qPrintable(error));
             return 2;
         }
-    }
-    if (options.isSet(upgrade)) {
-        const ardovin::Upgrade done =
-            address ? ardovin::UpgradeSharedCellar(*address, {})
-                    : ardovin::Upgrade{
-                          false,
-                          QStringLiteral("\"%1\" is not a shared cellar's address.").arg(location)};
-        std::fprintf(done.done ? stdout : stderr, "%s\n", qPrintable(done.message));
-        return done.done ? 0 : 1;
     }
     frmSulfite window(QCoreApplication::applicationDirPath(), ardovin::DefaultLockPath());
     if (options.isSet(cellar))

@@ -1,6 +1,7 @@
 // A shared cellar on the suite's own PostgreSQL server, as a winery sets it up: addresses read
 // and refused, the schema made and upgraded only by its owner, each role given what it may do,
 // the server stopped under a save and back, and other clients' changes told.
+#include "storage/cellar_copy.h"
 #include "storage/sql_cellar.h"
 #include "tests/storage/test_server.h"
 
@@ -329,6 +330,61 @@ private slots:
                  1);
         QVERIFY(holder.commit());
         QTRY_COMPARE(Open(address)->batches(false).list.value(0).volume, 1100.0);
+    }
+
+    // A local cellar book copied to a shared one and back holds the same records, archived
+    // batches too, each entry as it was; the counts read back are shown. A name taken where it
+    // is copied to gets a number.
+    void copiedThereAndBack()
+    {
+        QTemporaryDir folder;
+        const QString local = folder.filePath("cellar.sqlite"),
+                      back = folder.filePath("back.sqlite");
+        QList<BatchRecords> records{{Riesling(), {}}, {Riesling(), {}}};
+        std::tie(records[1].batch.name, records[1].batch.archived) =
+            std::tuple("Merlot 2024", true);
+        for (int n = 0; n < 3; ++n) {
+            Entry e;
+            e.at = QDateTime(QDate(2026, 10, 1 + n), QTime(8, 15), Qt::UTC);
+            e.kind = n == 1 ? EntryKind::Addition : EntryKind::Measurement;
+            e.volume = 1200 - n;
+            std::tie(e.ph, e.freeSO2, e.note) = std::tuple(3.31 + n / 100.0, 21.5, "tank \"4\"");
+            if (n == 1)
+                std::tie(e.compound, e.form, e.amount, e.amountUnit, e.so2Added) =
+                    std::tuple(SulphiteSource::PotassiumMetabisulphite, SourceForm::Powder, 60.0,
+                               AdditionUnit::Grams, 28.46);
+            records[0].entries.prepend(e);
+        }
+        QVERIFY(!Open(local)->saveAll(records));
+        const QString shared = NewSharedCellar("copied");
+        const CopyReport there = CopyCellar(*Open(local), *Open(shared));
+        QCOMPARE(there.message, "Copied 2 batches with 3 entries from " + local + " to " + shared +
+                                    ". Read back from " + shared +
+                                    ": 2 batches with 3 entries, as in " + local + ".");
+        QVERIFY(there.done);
+        QVERIFY(CopyCellar(*Open(shared), *Open(back)).done);
+        const auto same = [](const QString& a, const QString& b) {
+            const auto strip = [](const QString& location) {
+                auto cellar = Open(location);
+                QList<BatchRecords> all;
+                for (Batch batch : cellar->batches(true).list) {
+                    QList<Entry> entries = cellar->entries(batch.id).list;
+                    for (Entry& e : entries)
+                        std::tie(e.id, e.version, e.batchId) = std::tuple(0, 0, 0);
+                    std::tie(batch.id, batch.version) = std::tuple(0, 0);
+                    all << BatchRecords{batch, entries};
+                }
+                return all;
+            };
+            return strip(a) == strip(b);
+        };
+        QVERIFY(same(local, shared));
+        QVERIFY(same(local, back));
+        const CopyReport again = CopyCellar(*Open(local), *Open(back));
+        QVERIFY2(again.message.contains(
+                     " 2 of them took a number after their names, as the names were taken."),
+                 qPrintable(again.message));
+        QCOMPARE(Open(back)->batches(true).list.size(), 4);
     }
 
     void cleanup() { QSqlDatabase::removeDatabase("holder"); }
