@@ -1,4 +1,5 @@
 // settings.cfg: what is read from any bytes, what is written, saving where the system refuses.
+#include "settings/last_cellar.h"
 #include "settings/settings_file.h"
 #include "settings/settings_format.h"
 #include "tests/support.h"
@@ -175,6 +176,26 @@ private slots:
 
     // A folder that takes no new file, around a settings.cfg that anyone may write: the file is
     // rewritten in place. Root is refused nothing, so the save runs with a user's rights.
+    // The shared cellar opened last is kept whole in a file of its own, settings.cfg untouched;
+    // one that cannot be kept (its folder taken by a file) leaves the last one kept as it was.
+    void lastCellarKept()
+    {
+        QCoreApplication::setApplicationName("Ardovin");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.filePath("config")));
+        QCOMPARE(LastCellar(), "");
+        const QString address = "postgresql://k%C3%BCfer@cellar.example.org/Weingut M\u00fcller";
+        QVERIFY(RememberCellar(address));
+        QCOMPARE(LastCellar(), address);
+        QVERIFY(RememberCellar(""));
+        QCOMPARE(LastCellar(), "");
+        QVERIFY(RememberCellar("service=winery"));
+        const QString folder = scratch.filePath("config/Ardovin");
+        QVERIFY(QDir(folder).removeRecursively() && WriteFile(folder, "a file"));
+        QVERIFY(!RememberCellar("service=other"));
+        QCOMPARE(ReadFile(folder), "a file");
+        QCOMPARE(QDir(scratch.path()).entryList({"settings.cfg"}), QStringList());
+    }
+
     void fileIsRewrittenWhereTheFolderTakesNoNewFile()
     {
         const QString folder = scratch.filePath("shared"), path = folder + "/settings.cfg";
