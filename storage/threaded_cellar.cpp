@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThread>
 #include <vector>
 
@@ -15,13 +16,44 @@ const QString StoppedWaiting = QStringLiteral(
     "You stopped waiting for the server. What was asked of it may still be done: the window "
     "reads the records again when the server answers.");
 
+// Work posted to an object, run by the event loop of the object's thread.
+class Job final : public QEvent
+{
+public:
+    explicit Job(std::function<void()> work) : QEvent(Kind()), Work(std::move(work)) {}
+    static QEvent::Type Kind()
+    {
+        static const auto kind = QEvent::Type(QEvent::registerEventType());
+        return kind;
+    }
+    std::function<void()> Work;
+};
+
+class Runner final : public QObject
+{
+public:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != Job::Kind())
+            return QObject::event(event);
+        static_cast<Job*>(event)->Work();
+        return true;
+    }
+};
+
+// The event loop owns the job once it is posted.
+void Post(QObject& to, std::function<void()> work)
+{
+    QCoreApplication::postEvent(&to, new Job(std::move(work)));
+}
+
 // A thread with the cellar it works on, and an object on the caller's thread that other
 // clients' changes are told through.
 struct Engine
 {
     QThread thread;
-    QObject runner; // lives on the thread: the work is posted to it
-    QObject context;
+    Runner runner; // lives on the thread: the work is posted to it
+    Runner context;
     std::unique_ptr<Cellar> inner;
 };
 
@@ -60,13 +92,10 @@ public:
     {
         *Alive = false;
         Engine* engine = Own.get();
-        QMetaObject::invokeMethod(
-            &engine->runner,
-            [engine] {
-                engine->inner.reset(); // its connection ends on its own thread
-                engine->thread.quit();
-            },
-            Qt::QueuedConnection);
+        Post(engine->runner, [engine] {
+            engine->inner.reset(); // its connection ends on its own thread
+            engine->thread.quit();
+        });
         Abandoned().Collect(false);
         if (*InFlight == 0)
             Own->thread.wait();
@@ -102,17 +131,14 @@ public:
     void watch(std::function<void()> changed) override
     {
         Changed = std::move(changed);
-        QObject* context = &Own->context;
+        Runner* context = &Own->context;
         const std::shared_ptr<bool> alive = Alive;
         (void)Call<bool>([this, context, alive] {
             Own->inner->watch([this, context, alive] {
-                QMetaObject::invokeMethod(
-                    context,
-                    [this, alive] {
-                        if (*alive)
-                            Tell();
-                    },
-                    Qt::QueuedConnection);
+                Post(*context, [this, alive] {
+                    if (*alive)
+                        Tell();
+                });
             });
             return true;
         });
@@ -179,27 +205,21 @@ private:
         };
         const auto outcome = std::make_shared<Outcome>();
         ++*InFlight;
-        QMetaObject::invokeMethod(
-            &Own->runner,
-            [outcome, inFlight = InFlight, work = std::move(work)] {
-                outcome->result = work();
-                outcome->done.store(true, std::memory_order_release);
-                --*inFlight;
-            },
-            Qt::QueuedConnection);
+        Post(Own->runner, [outcome, inFlight = InFlight, work = std::move(work)] {
+            outcome->result = work();
+            outcome->done.store(true, std::memory_order_release);
+            --*inFlight;
+        });
         const auto done = [&] { return outcome->done.load(std::memory_order_acquire); };
         ++Calling;
         const bool waited = Wait ? Wait(done) : (WaitUntil(done), true);
         --Calling;
         if (Calling == 0 && std::exchange(Untold, false)) {
             const std::shared_ptr<bool> alive = Alive;
-            QMetaObject::invokeMethod(
-                &Own->context,
-                [this, alive] {
-                    if (*alive)
-                        Tell();
-                },
-                Qt::QueuedConnection);
+            Post(Own->context, [this, alive] {
+                if (*alive)
+                    Tell();
+            });
         }
         return waited && done() ? std::move(outcome->result) : std::nullopt;
     }
