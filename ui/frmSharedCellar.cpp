@@ -2,6 +2,7 @@
 
 #include "ui/cellarForms.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -36,7 +37,8 @@ frmSharedCellar::frmSharedCellar(const std::optional<ServerAddress>& shown, QWid
     const auto value = [&](const char* keyword) {
         return shown ? shown->value(QString::fromLatin1(keyword)) : QString();
     };
-    auto* form = new QFormLayout(this);
+    auto* column = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
     auto* intro = new QLabel(
         QStringLiteral("A cellar book on a PostgreSQL server, shared by everyone who works on "
                        "the same tanks. Give a service name, or the server, database and user. "
@@ -44,7 +46,8 @@ frmSharedCellar::frmSharedCellar(const std::optional<ServerAddress>& shown, QWid
                        "asks for it; it is never saved."),
         this);
     intro->setWordWrap(true);
-    form->addRow(intro);
+    column->addWidget(intro);
+    column->addLayout(form);
     txtService = AddField(*form, QStringLiteral("txtService"), QStringLiteral("Ser&vice:"),
                           QStringLiteral("A service named in your pg_service.conf, which gives "
                                          "the rest. Leave it empty to give the server below."),
@@ -82,7 +85,7 @@ frmSharedCellar::frmSharedCellar(const std::optional<ServerAddress>& shown, QWid
     lblAddress->setObjectName(QStringLiteral("lblAddress"));
     lblAddress->setWordWrap(true);
     lblAddress->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    form->addRow(lblAddress);
+    column->addWidget(lblAddress);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("buttons"));
     QPushButton* local =
@@ -92,11 +95,13 @@ frmSharedCellar::frmSharedCellar(const std::optional<ServerAddress>& shown, QWid
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(local, &QPushButton::clicked, this, [this] { done(UseLocal); });
-    form->addRow(buttons);
+    column->addWidget(buttons);
     for (QLineEdit* field : {txtService, txtHost, txtPort, txtDatabase, txtUser, txtAuthority})
         connect(field, &QLineEdit::textChanged, this, &frmSharedCellar::ShowAddress);
     connect(cboSecurity, &QComboBox::currentIndexChanged, this, &frmSharedCellar::ShowAddress);
     ShowAddress();
+    // Wide enough for an address; as tall as the wrapped texts need at that width.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 }
 
 std::optional<ServerAddress> frmSharedCellar::FieldsAddress(QString& error) const
