@@ -1,5 +1,6 @@
 #include "storage/sql_cellar.h"
 
+#include <atomic>
 #include <iterator>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -450,7 +451,8 @@ private:
 
 QString NewConnectionName()
 {
-    static int opened = 0;
+    // A shared cellar opens on a thread of its own, maybe while another opens elsewhere.
+    static std::atomic<int> opened = 0;
     return QStringLiteral("cellar%1").arg(++opened);
 }
 
