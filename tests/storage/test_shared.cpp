@@ -196,6 +196,12 @@ private slots:
                  std::tuple(QString("Merlot 2025"), WineType::Still, 225.0));
         QCOMPARE(UpgradeSharedCellar(Address(owner), {}).message,
                  "The shared cellar " + owner + " is up to date (version 2).");
+        OnServer("earlier", "cellar_owner", {"UPDATE ardovin_schema SET version = 3"});
+        const Upgrade newer = UpgradeSharedCellar(Address(owner), {});
+        QCOMPARE(std::tuple(newer.done, newer.message),
+                 std::tuple(false, "The shared cellar " + owner +
+                                       " is at version 3, newer than this Ardovin's 2; it is "
+                                       "left as it is."));
         NewDatabase("made");
         QCOMPARE(UpgradeSharedCellar(Address(SharedAddress("made", "cellar_owner")), {}).message,
                  "The shared cellar " + SharedAddress("made", "cellar_owner") +
@@ -269,6 +275,34 @@ private slots:
         QTRY_COMPARE(told, 2);
         QVERIFY(!other->remove(riesling));
         QTRY_COMPARE(told, 3);
+    }
+
+    // A change another client makes while a call is under way is told once that call is done,
+    // never amid it, where the window is in the middle of something.
+    void toldBetweenCalls()
+    {
+        const QString address = NewSharedCellar("between");
+        auto other = Open(address);
+        int told = 0, toldAmidCall = -1;
+        bool changeAmidCall = false;
+        OpenFailure failure;
+        auto watched = OpenCellarOnThread(address, {}, failure, [&](const auto& done) {
+            while (!done())
+                QThread::msleep(1);
+            if (std::exchange(changeAmidCall, false)) {
+                Batch riesling = Riesling();
+                [&] { QVERIFY(!other->save(riesling)); }();
+                QTest::qWait(500); // the server's notice comes in while the call is under way
+                toldAmidCall = told;
+            }
+            return true;
+        });
+        QVERIFY2(watched, qPrintable(failure.reason));
+        watched->watch([&] { ++told; });
+        changeAmidCall = true;
+        QVERIFY(!watched->batches(false).failure);
+        QCOMPARE(toldAmidCall, 0);
+        QTRY_COMPARE(told, 1);
     }
 
     // A cellar on a thread of its own leaves the caller's thread free while the server holds a
