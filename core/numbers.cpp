@@ -84,6 +84,12 @@ QLocale NumberLocale()
     return locale;
 }
 
+QString Count(qsizetype n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(NumberLocale().toString(n),
+                                       QString::fromUtf8(n == 1 ? one : many));
+}
+
 std::optional<float> ParsedNumber::single() const
 {
     if (!value || std::fabs(*value) > FLT_MAX)

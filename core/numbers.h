@@ -10,6 +10,9 @@ namespace ardovin {
 // grouping always shown and always accepted (the C locale would otherwise omit it).
 QLocale NumberLocale();
 
+// A count with its noun, the number in the user's locale: "1 batch", "1.200 entries".
+QString Count(qsizetype n, const char* one, const char* many);
+
 // What a field text says as a number. A text can be numeric and still not fit: 1e39 is a
 // number, but not a single-precision one, and the validation must tell the two apart.
 struct ParsedNumber

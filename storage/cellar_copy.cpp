@@ -1,5 +1,6 @@
 #include "storage/cellar_copy.h"
 
+#include "core/numbers.h"
 #include "storage/cellar_csv.h"
 
 namespace ardovin {
@@ -14,11 +15,8 @@ struct Counts
 
 QString Said(Counts counts)
 {
-    return QStringLiteral("%1 %2 with %3 %4")
-        .arg(counts.batches)
-        .arg(counts.batches == 1 ? QStringLiteral("batch") : QStringLiteral("batches"))
-        .arg(counts.entries)
-        .arg(counts.entries == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+    return QStringLiteral("%1 with %2")
+        .arg(Count(counts.batches, "batch", "batches"), Count(counts.entries, "entry", "entries"));
 }
 
 } // namespace

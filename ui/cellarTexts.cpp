@@ -32,12 +32,6 @@ QString AdditionText(const Entry& e)
 
 } // namespace
 
-QString Count(qsizetype n, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(NumberLocale().toString(n),
-                                       QString::fromUtf8(n == 1 ? one : many));
-}
-
 QDateTime Now()
 {
     return Clock()();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/legal.h"
+#include "core/numbers.h"
 #include "storage/cellar.h"
 
 #include <functional>
@@ -11,8 +12,7 @@
 // widget here: the windows only place these texts.
 namespace cellar {
 
-// A count with its noun, the number in the user's locale: "1 batch", "1.200 entries".
-QString Count(qsizetype n, const char* one, const char* many);
+using ardovin::Count;
 
 // The time now; tests set a clock of their own.
 QDateTime Now();

@@ -419,6 +419,13 @@ private slots:
                      " 2 of them took a number after their names, as the names were taken."),
                  qPrintable(again.message));
         QCOMPARE(Open(back)->batches(true).list.size(), 4);
+        const QString one = folder.filePath("one.sqlite");
+        Entry first = records[0].entries.first();
+        std::tie(first.id, first.version, first.batchId) = std::tuple(0, 0, 0);
+        QList<BatchRecords> single{{Riesling(), {first}}};
+        QVERIFY(!Open(one)->saveAll(single));
+        QVERIFY(CopyCellar(*Open(one), *Open(shared))
+                    .message.contains(": 1 batch with 1 entry, as in "));
     }
 
     void cleanup() { QSqlDatabase::removeDatabase("holder"); }
