@@ -14,7 +14,7 @@ namespace {
 
 const QString StoppedWaiting = QStringLiteral(
     "You stopped waiting for the server. What was asked of it may still be done: the window "
-    "reads the records again when the server answers.");
+    "reads the records again when the server answers. Look there before asking again.");
 
 // Work posted to an object, run by the event loop of the object's thread.
 class Job final : public QEvent

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 
@@ -61,6 +62,15 @@ bool WaitForServer(const std::function<bool()>& done, const QPointer<QWidget>& p
     QProgressDialog progress(QStringLiteral("Waiting for the shared cellar's server..."),
                              QStringLiteral("&Stop Waiting"), 0, 0, parent);
     progress.setObjectName(QStringLiteral("frmWaiting"));
+    auto* label =
+        new QLabel(QStringLiteral("Waiting for the shared cellar's server..."), &progress);
+    label->setObjectName(QStringLiteral("lblWaiting"));
+    progress.setLabel(label);
+    auto* stop = new QPushButton(QStringLiteral("&Stop Waiting"), &progress);
+    modProc::Name(*stop, QStringLiteral("cmdStopWaiting"), stop->text(),
+                  QStringLiteral("Stop waiting for the server; what was asked of it may still "
+                                 "be done."));
+    progress.setCancelButton(stop);
     progress.setWindowTitle(QStringLiteral("Cellar Book"));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);

@@ -355,7 +355,8 @@ private slots:
         riesling.volume = 1100;
         QCOMPARE(cellar->save(riesling),
                  "You stopped waiting for the server. What was asked of it may still be done: the "
-                 "window reads the records again when the server answers.");
+                 "window reads the records again when the server answers. Look there before asking "
+                 "again.");
         QCOMPARE(riesling.version, 1);
         cellar.reset();
         QCOMPARE(OnServer("stopped_waiting", "admin",
@@ -415,6 +416,7 @@ private slots:
         QVERIFY(same(local, shared));
         QVERIFY(same(local, back));
         const CopyReport again = CopyCellar(*Open(local), *Open(back));
+        QVERIFY(again.done);
         QVERIFY2(again.message.contains(
                      " 2 of them took a number after their names, as the names were taken."),
                  qPrintable(again.message));

@@ -202,6 +202,9 @@ ScenarioPlayer::ScenarioPlayer(const QString& home)
 ScenarioPlayer::~ScenarioPlayer()
 {
     Main.reset();
+    if (Holding)
+        QSqlDatabase::database("holder", false).rollback();
+    QSqlDatabase::removeDatabase("holder");
     for (const char* scheme : Schemes)
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     modProc::SetMessageHandler(Previous);
@@ -307,8 +310,13 @@ void ScenarioPlayer::StartProgram()
 // are played inside that window until it closes.
 void ScenarioPlayer::RunSteps(const QPointer<QWidget>& until)
 {
-    while (Next < Played.steps.size() && (!until || until->isVisible()))
-        RunStep(Played.steps[Next++]);
+    while (Next < Played.steps.size() && (!until || until->isVisible())) {
+        const QString step = Played.steps[Next++];
+        RunStep(step);
+        // The server let go, the window waiting for it closes by itself once this returns.
+        if (until && until->objectName() == u"frmWaiting" && step == u"release")
+            return;
+    }
     if (until && until->isVisible()) {
         Note("left open: " + until->objectName());
         until->close();
@@ -402,6 +410,18 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
                        {"BEGIN", step.section(u' ', 1), "NOTIFY ardovin_cellar", "COMMIT"});
         // The server tells the window at once; the window takes it in as the event loop runs.
         QTest::qWait(1000);
+    } else if (verb == u"hold") { // another client holds the entries: no entry is added
+        QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
+        holder.setHostName(test::ServerFolder());
+        holder.setDatabaseName(Played.start.value("shared"));
+        holder.setUserName("cellar_user");
+        QVERIFY(holder.open() && holder.transaction() &&
+                QSqlQuery(holder).exec("LOCK TABLE entries IN EXCLUSIVE MODE"));
+        Holding = true;
+    } else if (verb == u"release") { // and lets them go
+        QVERIFY(QSqlDatabase::database("holder", false).commit());
+        QSqlDatabase::database("holder", false).close();
+        Holding = false;
     } else if (verb == u"server") { // the suite's server stopped at once, or started again
         test::Server(qPrintable(name));
     } else if (verb == u"spin") { // a spin control's up or down arrow

@@ -70,6 +70,8 @@ private:
     QMap<QString, QByteArray> Written;
     QStringList CellarFiles;
     QString LockFile, CellarFile;
+    // Another client's open transaction on the shared cellar, holding its entries.
+    bool Holding = false;
     QList<std::pair<QString, QImage>> Taken;
     bool BoxShown = false;
     modProc::MessageHandler Previous;
