@@ -333,6 +333,24 @@ private slots:
         QCOMPARE(Open(address)->batches(false).list, QList{riesling});
     }
 
+    // No statement waits on the server longer than its time limit: a save held back by another
+    // client's open transaction gives up, is reported, and is not taken for saved.
+    void heldSaveGivesUp()
+    {
+        const QString address = NewSharedCellar("held");
+        auto cellar = Open(address);
+        Batch riesling = Riesling();
+        QVERIFY(!cellar->save(riesling));
+        QSqlDatabase holder = Holder("held");
+        QVERIFY(holder.transaction() && QSqlQuery(holder).exec("UPDATE batches SET name = name"));
+        riesling.volume = 1100;
+        const Failure failure = cellar->save(riesling);
+        QVERIFY2(failure && failure->contains("canceling statement due to"),
+                 qPrintable(failure.value_or("saved")));
+        QCOMPARE(riesling.version, 1);
+        QVERIFY(holder.rollback());
+    }
+
     // Stopping to wait reports the save as not made and leaves the record as typed; closing
     // the cellar then does not wait for the server either. The server still makes the change
     // once the row is let go, as the message says it may.
