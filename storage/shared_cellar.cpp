@@ -165,12 +165,6 @@ QString Connect(QSqlDatabase& db)
     return {};
 }
 
-QVariant Value(QSqlDatabase& db, const QString& sql)
-{
-    QSqlQuery q(db);
-    return q.exec(sql) && q.next() ? q.value(0) : QVariant();
-}
-
 struct Schema
 {
     enum { None, Foreign, Forbidden, Cellar } kind = None;
@@ -190,8 +184,8 @@ std::optional<Schema> ReadSchema(QSqlDatabase& db, QString& error)
     }
     if (!q.value(0).toBool())
         return Schema{q.value(1).toLongLong() > 0 ? Schema::Foreign : Schema::None, 0};
-    if (!Value(db, QStringLiteral("SELECT has_table_privilege('%1', 'SELECT')")
-                       .arg(QLatin1StringView(SchemaTable)))
+    if (!sql::FirstValue(db, QStringLiteral("SELECT has_table_privilege('%1', 'SELECT')")
+                                 .arg(QLatin1StringView(SchemaTable)))
              .toBool())
         return Schema{Schema::Forbidden, 0};
     if (!q.exec(QStringLiteral("SELECT application, version FROM %1")
@@ -206,9 +200,9 @@ std::optional<Schema> ReadSchema(QSqlDatabase& db, QString& error)
 
 bool Allowed(QSqlDatabase& db, const QString& privilege)
 {
-    return Value(db, QStringLiteral("SELECT has_table_privilege('batches', '%1') AND "
-                                    "has_table_privilege('entries', '%1')")
-                         .arg(privilege))
+    return sql::FirstValue(db, QStringLiteral("SELECT has_table_privilege('batches', '%1') AND "
+                                              "has_table_privilege('entries', '%1')")
+                                   .arg(privilege))
         .toBool();
 }
 
@@ -242,7 +236,7 @@ QString ConnectionNote(QSqlDatabase& db, const ServerAddress& address)
 
 QString RoleOf(QSqlDatabase& db)
 {
-    return Value(db, QStringLiteral("SELECT current_user")).toString();
+    return sql::FirstValue(db, QStringLiteral("SELECT current_user")).toString();
 }
 
 // A connection of its own, removed with it unless it is handed on.

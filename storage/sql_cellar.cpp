@@ -449,6 +449,12 @@ private:
 
 } // namespace
 
+QVariant FirstValue(const QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery q(db);
+    return q.exec(statement) && q.next() ? q.value(0) : QVariant();
+}
+
 QString NewConnectionName()
 {
     // A shared cellar opens on a thread of its own, maybe while another opens elsewhere.

@@ -34,6 +34,9 @@ QStringList MigrationStep(const Dialect& dialect, qint64 from);
 // in one transaction; returns why it failed, or nothing.
 QString Migrate(QSqlDatabase& db, const Dialect& dialect, qint64 from, const QStringList& mark);
 
+// The first value a statement gives, or none where it gives none or fails.
+QVariant FirstValue(const QSqlDatabase& db, const QString& statement);
+
 // A name for a new connection of Qt SQL's, used by no other.
 QString NewConnectionName();
 

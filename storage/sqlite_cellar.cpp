@@ -20,8 +20,7 @@ constexpr qint64 ApplicationId = 0x41524456;
 
 QVariant Pragma(const QSqlDatabase& db, const QString& pragma)
 {
-    QSqlQuery q(db);
-    return q.exec(QStringLiteral("PRAGMA ") + pragma) && q.next() ? q.value(0) : QVariant();
+    return sql::FirstValue(db, QStringLiteral("PRAGMA ") + pragma);
 }
 
 // Brings the file from its version to the program's, the file copied aside first.
