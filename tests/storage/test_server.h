@@ -20,17 +20,33 @@ inline QString ServerFolder()
     return folder;
 }
 
+// A connection of another client's to a database, as a role, under a name of its own.
+inline QSqlDatabase Connected(const QString& name, const QString& database, const QString& role)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(ServerFolder());
+    db.setDatabaseName(database);
+    db.setUserName(role);
+    [&] { QVERIFY2(db.open(), qPrintable(db.lastError().text())); }();
+    return db;
+}
+
+// Another client, as cellar_user, in a transaction left open after `statement`: what it locks
+// stays locked until the connection "holder" commits or rolls back.
+inline QSqlDatabase Holding(const QString& database, const QString& statement)
+{
+    QSqlDatabase holder = Connected("holder", database, "cellar_user");
+    [&] { QVERIFY(holder.transaction() && QSqlQuery(holder).exec(statement)); }();
+    return holder;
+}
+
 // Runs statements on a database as a role, outside Ardovin; returns the last one's first value.
 inline QVariant OnServer(const QString& database, const QString& role,
                          const QStringList& statements)
 {
     QVariant last;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "server");
-        db.setHostName(ServerFolder());
-        db.setDatabaseName(database);
-        db.setUserName(role);
-        [&] { QVERIFY2(db.open(), qPrintable(db.lastError().text())); }();
+        QSqlDatabase db = Connected("server", database, role);
         QSqlQuery q(db);
         for (const QString& statement : statements) {
             [&] { QVERIFY2(q.exec(statement), qPrintable(statement + q.lastError().text())); }();

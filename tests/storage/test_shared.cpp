@@ -36,6 +36,9 @@ ServerAddress Address(const QString& text)
     return address.value_or(ServerAddress());
 }
 
+// Another client's change to the batches, left uncommitted: their rows stay locked.
+const QString HoldBatches = QStringLiteral("UPDATE batches SET name = name");
+
 } // namespace
 
 class TestShared : public QObject
@@ -218,9 +221,7 @@ private slots:
         Batch riesling = Riesling();
         QVERIFY(!cellar->save(riesling));
         {
-            QSqlDatabase holder = Holder("stopped");
-            QVERIFY(holder.transaction());
-            QVERIFY(QSqlQuery(holder).exec("UPDATE batches SET name = name"));
+            QSqlDatabase holder = Holding("stopped", HoldBatches);
             QProcess stopper;
             stopper.start("sh", {"-c", "sleep 1; exec \"$0\" kill \"$1\"", TEST_SERVER_SCRIPT,
                                  TEST_SERVER_STATE});
@@ -312,7 +313,7 @@ private slots:
         const QString address = NewSharedCellar("waiting");
         Batch riesling = Riesling();
         QVERIFY(!Open(address)->save(riesling));
-        QSqlDatabase holder = Holder("waiting");
+        QSqlDatabase holder = Holding("waiting", HoldBatches);
         int turns = 0;
         bool holding = false;
         OpenFailure failure;
@@ -325,7 +326,6 @@ private slots:
             return true;
         });
         QVERIFY2(cellar, qPrintable(failure.reason));
-        QVERIFY(holder.transaction() && QSqlQuery(holder).exec("UPDATE batches SET name = name"));
         holding = true;
         riesling.volume = 1150;
         QVERIFY(!cellar->save(riesling));
@@ -341,8 +341,7 @@ private slots:
         auto cellar = Open(address);
         Batch riesling = Riesling();
         QVERIFY(!cellar->save(riesling));
-        QSqlDatabase holder = Holder("held");
-        QVERIFY(holder.transaction() && QSqlQuery(holder).exec("UPDATE batches SET name = name"));
+        QSqlDatabase holder = Holding("held", HoldBatches);
         riesling.volume = 1100;
         const Failure failure = cellar->save(riesling);
         QVERIFY2(failure && failure->contains("canceling statement due to"),
@@ -367,8 +366,7 @@ private slots:
             return !stop;
         });
         QVERIFY2(cellar, qPrintable(failure.reason));
-        QSqlDatabase holder = Holder("stopped_waiting");
-        QVERIFY(holder.transaction() && QSqlQuery(holder).exec("UPDATE batches SET name = name"));
+        QSqlDatabase holder = Holding("stopped_waiting", HoldBatches);
         stop = true;
         riesling.volume = 1100;
         QCOMPARE(cellar->save(riesling),
@@ -451,18 +449,6 @@ private slots:
     }
 
     void cleanup() { QSqlDatabase::removeDatabase("holder"); }
-
-private:
-    // Another client's connection, as cellar_user, to hold a row.
-    static QSqlDatabase Holder(const QString& database)
-    {
-        QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
-        holder.setHostName(ServerFolder());
-        holder.setDatabaseName(database);
-        holder.setUserName("cellar_user");
-        [&] { QVERIFY(holder.open()); }();
-        return holder;
-    }
 };
 
 QTEST_GUILESS_MAIN(TestShared)

@@ -411,12 +411,7 @@ void ScenarioPlayer::Do(const QString& verb, const QStringList& words, const QSt
         // The server tells the window at once; the window takes it in as the event loop runs.
         QTest::qWait(1000);
     } else if (verb == u"hold") { // another client holds the entries: no entry is added
-        QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
-        holder.setHostName(test::ServerFolder());
-        holder.setDatabaseName(Played.start.value("shared"));
-        holder.setUserName("cellar_user");
-        QVERIFY(holder.open() && holder.transaction() &&
-                QSqlQuery(holder).exec("LOCK TABLE entries IN EXCLUSIVE MODE"));
+        test::Holding(Played.start.value("shared"), "LOCK TABLE entries IN EXCLUSIVE MODE");
         Holding = true;
     } else if (verb == u"release") { // and lets them go
         QVERIFY(QSqlDatabase::database("holder", false).commit());
