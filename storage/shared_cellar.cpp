@@ -198,7 +198,7 @@ std::optional<Schema> ReadSchema(QSqlDatabase& db, QString& error)
     return Schema{Schema::Cellar, q.value(1).toLongLong()};
 }
 
-bool Allowed(QSqlDatabase& db, const QString& privilege)
+bool Allowed(const QSqlDatabase& db, const QString& privilege)
 {
     return sql::FirstValue(db, QStringLiteral("SELECT has_table_privilege('batches', '%1') AND "
                                               "has_table_privilege('entries', '%1')")
@@ -207,7 +207,7 @@ bool Allowed(QSqlDatabase& db, const QString& privilege)
 }
 
 // Why the role can only read the records, or empty where it may change them too.
-QString ReadOnlyRole(QSqlDatabase& db, const QString& role)
+QString ReadOnlyRole(const QSqlDatabase& db, const QString& role)
 {
     for (const char* privilege : {"INSERT", "UPDATE", "DELETE"})
         if (!Allowed(db, QString::fromLatin1(privilege)))
@@ -234,7 +234,7 @@ QString ConnectionNote(QSqlDatabase& db, const ServerAddress& address)
                                 "where you have its certificate authority)");
 }
 
-QString RoleOf(QSqlDatabase& db)
+QString RoleOf(const QSqlDatabase& db)
 {
     return sql::FirstValue(db, QStringLiteral("SELECT current_user")).toString();
 }
